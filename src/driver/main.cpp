@@ -1,0 +1,8 @@
+// tgd: the graphics device driver process.  The host starts it with the
+// operation pipe on descriptor 15 and the reply pipe on descriptor 16.
+#include "driver/device.h"
+
+int main() {
+    tgd::start_up();
+    return tgd::device();
+}

@@ -1,0 +1,45 @@
+#include "driver/misc.h"
+
+#include <cstdio>
+
+#include "driver/messages.h"
+#include "terminal/terminal.h"
+
+namespace tgd {
+
+int brushing = 0;
+int spinning = 0;
+
+void zquxyznw_(int& ix, int& iy, int& key) {
+    static int warned_interrupt = 1;
+    if (warned_interrupt) {
+        warned_interrupt = 0;
+        dmstat_("Graphical input must be interrupt driven on this device.");
+    }
+    zquxyz_(ix, iy, key);
+}
+
+void zsmodz_(char) {}
+
+void zhookz_(int type, int*, int, int*, int) {
+    std::fprintf(stderr, "hook not implemented for this device (type=%ld)\n", static_cast<long>(type));
+}
+
+void zscolz_(int, const int*, const int*, const int*, const int*) {
+    dmstat_("This device driver cannot change its color map.");
+}
+
+void zbrshz_(const float*, int, int, int, int, const int*, const char*, const int*, const char*, int*,
+             int*, int*, int&, SpinPlot*, int) {
+    dmstat_("You cannot brush with this device driver.");
+}
+
+void zspinz_(const float*, int, int, const int*, const char*, int, int*, SpinPlot*, int) {
+    dmstat_("This device driver does not support spinning.");
+}
+
+int newly_exposed() { return 0; }
+void dim_display() {}
+void undim_display() {}
+
+}  // namespace tgd
