@@ -1,8 +1,10 @@
-// Brushing ('b') and spinning ('r') of a point cloud.
+// Brushing ('b') and spinning ('r') of a point cloud.  Both are recorded in
+// the display list first; the device then works on the entry's own copies.
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "displaylist/displaylist.h"
 #include "driver/abandon.h"
 #include "driver/device.h"
 #include "driver/misc.h"
@@ -13,31 +15,53 @@ namespace tgd {
 namespace {
 // count labels, each sent as (int len; text(len)), packed one after the
 // other into one block of total bytes.  Labels that run past the block
-// the host announced are cut at its end (the rest is still read, so that
-// the protocol stays in step); each offset is where its label starts,
-// never past the block.
+// the host announced are cut at its end and the rest of their bytes is
+// read and dropped, so that the protocol stays in step; each offset is
+// where its label starts, never past the block.
 struct PackedLabels {
     Block<int> offsets;
     Block<char> bytes;
 };
 
+void drop_bytes(long long n) {
+    constexpr long long kChunk = 4096;
+    while (n > 0 && !wire_eof()) {
+        long long piece = std::min(n, kChunk);
+        read_block<char>(piece);
+        n -= piece;
+    }
+}
+
 PackedLabels read_labels(int total, long long count) {
     PackedLabels labels{Block<int>(count), Block<char>(total)};
+    const long long size = static_cast<long long>(labels.bytes.size());
     long long at = 0;
     for (long long i = 0; i < count && !wire_eof(); ++i) {
-        int len = read_int();
-        std::string text = read_text(len > 0 ? len : 0);
-        long long start = std::min<long long>(at, static_cast<long long>(labels.bytes.size()));
+        long long len = std::max(read_int(), 0);
+        long long start = std::min(at, size);
         labels.offsets[static_cast<std::size_t>(i)] = static_cast<int>(start);
-        long long room = static_cast<long long>(labels.bytes.size()) - start;
-        std::memcpy(labels.bytes.data() + start, text.data(),
-                    static_cast<std::size_t>(std::min<long long>(room, static_cast<long long>(text.size()))));
-        at += static_cast<long long>(text.size());
+        long long kept = std::min(len, size - start);
+        Block<char> text = read_block<char>(kept);
+        std::memcpy(labels.bytes.data() + start, text.data(), static_cast<std::size_t>(kept));
+        drop_bytes(len - kept);
+        at += len;
     }
     return labels;
 }
 
 long long cells(int nr, int nc) { return nr < 0 || nc < 0 ? -1 : static_cast<long long>(nr) * nc; }
+
+// A flag that is 1 for the length of the device call, however it ends.
+class Raised {
+public:
+    explicit Raised(int& flag) : flag_(flag) { flag_ = 1; }
+    ~Raised() { flag_ = 0; }
+    Raised(const Raised&) = delete;
+    Raised& operator=(const Raised&) = delete;
+
+private:
+    int& flag_;
+};
 }  // namespace
 
 void op_brush() {
@@ -52,26 +76,25 @@ void op_brush() {
     PackedLabels points = read_labels(lp, nr);
     Block<int> flags = read_block<int>(nr);
     Block<int> work(nr);
-    Block<int> zero(nr);
 
     InterruptWindow window;
     require_live("Error:  No brushing in background\n");
-    brushing = 1;
-    int mode = 1;
-    int count = 0;
-    zbrshz_(data.data(), nr, nc, p, q, variables.offsets.data(), variables.bytes.data(),
-            points.offsets.data(), points.bytes.data(), work.data(), zero.data(), flags.data(), count,
-            nullptr, mode);
+    Raised during(brushing);
+    BrushRecord& entry = dbrshz_(data.data(), nr, nc, p, q, lv, lp, variables.offsets.data(),
+                                 variables.bytes.data(), points.offsets.data(), points.bytes.data(),
+                                 work.data(), flags.data(), 0, 1);
+    zbrshz_(entry, entry.mode);
     window.close();
 
+    // The selected points, numbered from 1; never more than the device
+    // counted, and the count sent is the number of indices that follow.
     std::vector<int> selected;
-    for (int i = 0; i < nr && static_cast<int>(selected.size()) < count; ++i) {
-        if (flags[static_cast<std::size_t>(i)] != 0) selected.push_back(i + 1);
+    for (int i = 0; i < nr && static_cast<int>(selected.size()) < entry.count; ++i) {
+        if (entry.flags[static_cast<std::size_t>(i)] != 0) selected.push_back(i + 1);
     }
     reply_byte(which);
     reply_int(static_cast<int>(selected.size()));
     if (!selected.empty()) reply_bytes(selected.data(), static_cast<long long>(selected.size() * sizeof(int)));
-    brushing = 0;
 }
 
 void op_spin() {
@@ -85,13 +108,12 @@ void op_spin() {
 
     InterruptWindow window;
     require_live("Error:  no spinning in background\n");
-    spinning = 1;
-    int mode = 1;
-    zspinz_(data.data(), nr, nc, variables.offsets.data(), variables.bytes.data(), option, values.data(),
-            nullptr, mode);
+    Raised during(spinning);
+    SpinRecord& entry = dspinz_(data.data(), nr, nc, lv, variables.offsets.data(), variables.bytes.data(),
+                                option, values.data(), 1);
+    zspinz_(entry, entry.mode);
     window.close();
     reply_byte(which);
-    spinning = 0;
 }
 
 }  // namespace tgd

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "displaylist/displaylist.h"
 #include "driver/messages.h"
 #include "terminal/terminal.h"
 
@@ -30,12 +31,23 @@ void zscolz_(int, const int*, const int*, const int*, const int*) {
 }
 
 void zbrshz_(const float*, int, int, int, int, const int*, const char*, const int*, const char*, int*,
-             int*, int*, int&, SpinPlot*, int) {
+             int*, int*, int&, SpinPlot&, int) {
     dmstat_("You cannot brush with this device driver.");
 }
 
-void zspinz_(const float*, int, int, const int*, const char*, int, int*, SpinPlot*, int) {
+void zspinz_(const float*, int, int, const int*, const char*, int, int*, SpinPlot&, int) {
     dmstat_("This device driver does not support spinning.");
+}
+
+void zbrshz_(BrushRecord& e, int mode) {
+    zbrshz_(e.data.data(), e.nr, e.nc, e.p, e.q, e.label_offsets.data(), e.labels.data(),
+            e.point_label_offsets.data(), e.point_labels.data(), e.work.data(), e.zero.data(),
+            e.flags.data(), e.count, e.plot, mode);
+}
+
+void zspinz_(SpinRecord& e, int mode) {
+    zspinz_(e.data.data(), e.nr, e.nc, e.label_offsets.data(), e.labels.data(), e.option,
+            e.values.data(), e.plot, mode);
 }
 
 int newly_exposed() { return 0; }
