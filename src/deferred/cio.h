@@ -25,6 +25,8 @@ long long cseek_(int unit, long long offset, int whence);
 // Creates or truncates the name with permissions 0775; an empty name
 // creates a fresh "TXtemp.XXXXXX" file.  The descriptor or a negative value.
 [[nodiscard]] int ccreat_(const char* name);
+// The name the last empty-name ccreat_ made.
+std::string_view ccreat_temp_name();
 int cclose_(int unit);
 int sclose_(int unit);
 

@@ -28,10 +28,10 @@ void j0tk00_(int& flag);
 // A stack block of n items of the type; returns the index of its first
 // usable item.  Bad requests report on descriptor 2 and abandon; a damaged
 // guard word ends the process.
-[[nodiscard]] int jstkgt_(int n, int type);
+[[nodiscard]] int jstkgt_(long long n, int type);
 
 // A fresh zero-filled heap block, with the request checked first.
-[[nodiscard]] int heapgt_(int n, int type);
+[[nodiscard]] int heapgt_(long long n, int type);
 // A fresh zero-filled block, without checks on the count.
 [[nodiscard]] int chpget_(long long n, int type);
 
