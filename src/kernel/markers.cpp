@@ -1,0 +1,76 @@
+// Plotting symbols: small figures in user coordinates, drawn through the
+// kernel's polyline (clipped, reported) and the terminal's filled polygon.
+#include <array>
+#include <cstdlib>
+#include <vector>
+
+#include "kernel/bgrp.h"
+#include "kernel/kernel.h"
+
+namespace tgd {
+
+namespace {
+
+// Two stroke codes per marker; a negative code is the figure filled.
+constexpr std::array<std::array<int, 2>, 19> kMarkers = {{
+    {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 0},  // square .. triangle down
+    {1, 5}, {4, 5}, {4, 6}, {2, 4}, {3, 7}, {1, 4}, {2, 5},  // combinations
+    {8, 0},                                                  // square with triangle
+    {-1, 0}, {-2, 0}, {-3, 0}, {-6, 0},                      // filled
+}};
+
+struct Vertex {
+    float x, y;  // multiples of the half sizes
+};
+
+// Figure vertex lists, in half sizes around the point.  Codes 4 and 5 are
+// two separate lines of two vertices each.
+const std::vector<Vertex>& figure(int code) {
+    static const std::array<std::vector<Vertex>, 8> kFigures = {{
+        {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}, {-1, 1}},
+        {{-0.5f, 1}, {0.5f, 1}, {1, 0.5f}, {1, -0.5f}, {0.5f, -1}, {-0.5f, -1}, {-1, -0.5f}, {-1, 0.5f},
+         {-0.5f, 1}},
+        {{0, 1}, {1, -1}, {-1, -1}, {0, 1}},
+        {{1, 0}, {-1, 0}, {0, 1}, {0, -1}},
+        {{-1, 1}, {1, -1}, {-1, -1}, {1, 1}},
+        {{0, 1}, {1, 0}, {0, -1}, {-1, 0}, {0, 1}},
+        {{-1, 1}, {1, 1}, {0, -1}, {-1, 1}},
+        {{-1, -1}, {-1, 1}, {1, 1}, {1, -1}, {-1, -1}, {0, 1}, {1, -1}},
+    }};
+    return kFigures[static_cast<std::size_t>(code - 1)];
+}
+
+}  // namespace
+
+void dmarkz_(const float* x, const float* y, int n, int marker) {
+    if (marker < 0 || marker > 18) return;
+    const float size = bgrp_(bg::marker_size) > 0.0f ? bgrp_(bg::marker_size) : 0.4f * bgrp_(bg::cell_height_in);
+    const float hx = size / (2.0f * bgrp_(bg::inch_per_user_x));
+    const float hy = size / (2.0f * bgrp_(bg::inch_per_user_y));
+    const float qx = hx / 2.0f, qy = hy / 2.0f;
+    // A coordinate of the figure: the half and quarter sizes are computed
+    // as such, not as multiples, so that the figures come out exactly.
+    auto offset = [](float k, float h, float q) { return k == 1 ? h : k == -1 ? -h : k == 0.5f ? q : k == -0.5f ? -q : 0.0f; };
+    for (int i = 0; i < n; ++i) {
+        for (int code : kMarkers[static_cast<std::size_t>(marker)]) {
+            if (code == 0) continue;
+            const std::vector<Vertex>& shape = figure(std::abs(code));
+            std::vector<float> vx, vy;
+            for (const Vertex& v : shape) {
+                vx.push_back(x[i] + offset(v.x, hx, qx));
+                vy.push_back(y[i] + offset(v.y, hy, qy));
+            }
+            const int count = static_cast<int>(vx.size());
+            if (code < 0) {
+                polyz_(vx.data(), vy.data(), count - 1);  // the last vertex repeats the first
+            } else if (code == 4 || code == 5) {
+                linesz_(vx.data(), vy.data(), 2);
+                linesz_(vx.data() + 2, vy.data() + 2, 2);
+            } else {
+                linesz_(vx.data(), vy.data(), count);
+            }
+        }
+    }
+}
+
+}  // namespace tgd

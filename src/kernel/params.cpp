@@ -1,0 +1,90 @@
+// The parameter block: start-up, start values, change vectors and the dump
+// of the saved attributes.
+#include <cmath>
+#include <initializer_list>
+#include <utility>
+
+#include "deferred/cio.h"
+#include "deferred/fields.h"
+#include "kernel/bgrp.h"
+#include "kernel/kernel.h"
+#include "terminal/terminal.h"
+
+namespace tgd {
+
+GraphicsParameters bgrp_;
+int par_dump_unit = -1;
+
+namespace {
+
+void store(float value, std::initializer_list<int> entries) {
+    for (int n : entries) bgrp_(n) = value;
+}
+
+// The attributes the deferred file keeps for an empty frame: runs of
+// consecutive entries, first and last.
+constexpr std::pair<int, int> kSavedRuns[] = {{8, 11},  {14, 15}, {18, 18},  {40, 48},
+                                              {50, 66}, {79, 83}, {90, 97}, {101, 130}};
+
+}  // namespace
+
+void pbegnz_(const float* params, int n) {
+    zparmz_(params, n);
+    defltz_();
+    encbfc_.reset();
+    encbfl_ = 0;
+}
+
+void defltz_() {
+    // The device initialisation has set drawn; it keeps that value.
+    const float drawn = bgrp_(bg::drawn);
+    for (int n = 40; n <= GraphicsParameters::kSize; ++n) bgrp_(n) = 0.0f;
+    bgrp_(bg::drawn) = drawn;
+    store(1.0f, {8, 9, 10, 11, 18, 41, 43, 45, 47, 49, 54, 62, 64, 79, 80, 81, 82, 83, 89, 91, 93, 94, 105,
+                 110, 113});
+    store(0.0f, {14});
+    store(79.0f, {15});
+    store(5.0f, {57, 58, 106, 111});
+    store(7.0f, {59});
+    store(126.0f, {60});
+    store(-0.02f, {66});
+    store(0.2f, {85});
+    store(0.5f, {100});
+    store(-1.0f, {101});
+    store(115.0f, {102, 107});
+    store(114.0f, {103, 108});
+    store(3.0f, {112});
+    store(111.0f, {119});
+    store(109.0f, {122});
+    store(1e-3f, {130});
+    store(2.0f, {131});
+    zrdszz_();
+    spmarz_(5.1f, 4.1f, 4.1f, 2.1f);
+    zscalz_();
+    mxpltz_();
+}
+
+void amdiff_(const float* v, int n) {
+    for (int i = 0; i + 1 < n; i += 2) {
+        float entry = std::trunc(v[i]);
+        if (entry >= 1.0f && entry <= static_cast<float>(GraphicsParameters::kSize)) {
+            bgrp_(static_cast<int>(entry)) = v[i + 1];
+        }
+    }
+}
+
+void amset_() {
+    if (par_dump_unit < 0) return;
+    encs00_("par");
+    enci00_(150, free_format);  // the count the deferred-file reader expects
+    prtfil_(par_dump_unit);
+    for (auto [first, last] : kSavedRuns) {
+        for (int n = first; n <= last; ++n) {
+            enci00_(n, free_format);
+            encr00_(bgrp_(n));
+            prtfil_(par_dump_unit);
+        }
+    }
+}
+
+}  // namespace tgd
