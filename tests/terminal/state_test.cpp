@@ -1,0 +1,96 @@
+// What the terminal primitives send, given what the terminal was last told.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "kernel/capture.h"
+
+using namespace tgd;
+using tgdtest::Fd2Capture;
+
+namespace {
+
+const std::string E(1, '\x1b');
+
+class Terminal : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tgdtest::start_terminal_kernel();
+        out.take();
+    }
+    Fd2Capture out;
+};
+
+TEST_F(Terminal, AttributesAndPenAreSentOnlyWhenChanged) {
+    zseekz_(100, 100);
+    EXPECT_EQ(out.take(), E + "*m1b" + E + "*m7x" + E + "*pai#$#$Z");
+    zseekz_(100, 100);  // nothing changed: nothing sent
+    EXPECT_EQ(out.take(), "");
+    bgrp_(bg::line_type) = 2.0f;
+    zseekz_(100, 100);  // a changed line type is sent, the move is not
+    EXPECT_EQ(out.take(), E + "*m8b");
+    zlinez_(100, 100);
+    EXPECT_EQ(out.take(), E + "*pj  Z");
+    zseekz_(115, 84);
+    EXPECT_EQ(out.take(), E + "*paj/0Z");
+    bgrp_(bg::color) = 0.0f;
+    zseekz_(115, 84);
+    EXPECT_EQ(out.take(), E + "*m0x");
+}
+
+TEST_F(Terminal, FlushMakesEverythingBeSentAgain) {
+    zseekz_(100, 100);
+    out.take();
+    zflshz_();
+    zseekz_(101, 100);
+    EXPECT_EQ(out.take(), E + "*m1b" + E + "*m7x" + E + "*pai#%#$Z");
+}
+
+TEST_F(Terminal, CharactersWithSizeDirectionAndCase) {
+    zptchz_('0', 90.0f);
+    EXPECT_EQ(out.take(), E + "*m1M" + E + "*m2N" + E + "*lO\r");
+    zptchz_('a', 90.0f);
+    EXPECT_EQ(out.take(), E + "*la\r");
+    bgrp_(bg::char_case_mode) = 1.0f;
+    bgrp_(bg::char_expansion) = 20.0f;
+    zptchz_('a', 0.0f);
+    EXPECT_EQ(out.take(), E + "*m8M" + E + "*m1N" + E + "*lA\r");
+}
+
+TEST_F(Terminal, PolygonFillKinds) {
+    const float x[3] = {0.2f, 0.8f, 0.5f}, y[3] = {0.2f, 0.2f, 0.8f};
+    // Vertices: (130, 110) (400, 110) (265, 289).
+    const std::string vertices = "$\"#.b" ",0#." "())!";
+    bgrp_(bg::color) = -23.0f;
+    zpolyz_(x, y, 3);
+    EXPECT_EQ(out.take(), E + "*m7g" + E + "*m5x" + E + "*psia" + vertices + "T");
+    bgrp_(bg::color) = 26.0f;
+    zpolyz_(x, y, 3);
+    EXPECT_EQ(out.take(), E + "*m0g" + E + "*m02w" + E + "*psia" + vertices + "T");
+    bgrp_(bg::color) = 3.0f;
+    zpolyz_(x, y, 3);
+    EXPECT_EQ(out.take(), E + "*m1g" + E + "*m5x" + E + "*psia" + vertices + "T");
+}
+
+TEST_F(Terminal, PolygonVertexLimits) {
+    std::vector<float> x(149, 0.5f), y(149, 0.5f);
+    zpolyz_(x.data(), y.data(), 149);
+    EXPECT_EQ(out.take(), "GR-Z Error from Routine zpolyz\nNeeds at least 3 points and at most 148\n");
+    zpolyz_(x.data(), y.data(), 2);
+    EXPECT_EQ(out.take(), "GR-Z Error from Routine zpolyz\nNeeds at least 3 points and at most 148\n");
+}
+
+TEST_F(Terminal, HostileParameterValuesStayDefined) {
+    bgrp_(bg::color) = NAN;
+    bgrp_(bg::line_type) = 1e30f;
+    zseekz_(10, 10);
+    bgrp_(bg::color) = -INFINITY;
+    const float x[3] = {0.2f, 0.8f, 0.5f}, y[3] = {0.2f, 0.2f, 0.8f};
+    zpolyz_(x, y, 3);
+    bgrp_(bg::char_size_unit) = 0.0f;
+    zptchz_('x', NAN);
+    EXPECT_FALSE(out.take().empty());
+}
+
+}  // namespace
