@@ -1,0 +1,154 @@
+// Redrawing the frame from the display list ('d'), as the host sees it: the
+// terminal gets the frame's escape sequences again and the parameter block
+// comes back unchanged.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "harness/tgd_process.h"
+
+namespace {
+
+using tgdtest::Options;
+using tgdtest::TgdProcess;
+
+// 'M' with a first device parameter of 0: a new frame does not wait for
+// Return.
+void initialise_without_wait(TgdProcess& tgd) {
+    tgd.send_byte('M');
+    tgd.send_int(1);
+    tgd.send_reals({0.0f});
+    tgd.read_reals(200);
+}
+
+void send_xy(TgdProcess& tgd, char op, const std::vector<float>& x, const std::vector<float>& y) {
+    tgd.send_byte(op);
+    tgd.send_int(static_cast<int>(x.size()));
+    tgd.send_reals(x);
+    tgd.send_reals(y);
+    ASSERT_EQ(tgd.read_byte(), op);
+    tgd.read_reals(2);
+}
+
+void send_change(TgdProcess& tgd, const std::vector<float>& pairs) {
+    tgd.send_byte('D');
+    tgd.send_int(static_cast<int>(pairs.size()));
+    tgd.send_reals(pairs);
+    ASSERT_EQ(tgd.read_byte(), 'D');
+}
+
+void send_eject(TgdProcess& tgd) {
+    tgd.send_byte('E');
+    ASSERT_EQ(tgd.read_byte(), 'E');
+}
+
+// A frame with every attribute the refresh must bring back: line type and
+// colour changes, text, points and a filled polygon.
+void draw_frame(TgdProcess& tgd) {
+    send_xy(tgd, 'L', {0.1f, 0.5f, 0.9f}, {0.1f, 0.8f, 0.2f});
+    send_change(tgd, {8, 3, 10, 2});
+    send_xy(tgd, 'L', {0.2f, 0.7f}, {0.6f, 0.3f});
+    send_xy(tgd, 'P', {0.3f, 0.4f}, {0.3f, 0.5f});
+    send_xy(tgd, 'G', {0.1f, 0.3f, 0.2f}, {0.1f, 0.1f, 0.3f});
+    tgd.send_byte('T');
+    tgd.send_int(5);
+    tgd.send_reals({0.5f, 0.5f, 0.5f});
+    tgd.send("hello", 5);
+    ASSERT_EQ(tgd.read_byte(), 'T');
+    tgd.read_reals(2);
+}
+
+std::string refresh(TgdProcess& tgd) {
+    tgd.clear_stderr();
+    tgd.send_byte('d');
+    EXPECT_EQ(tgd.read_byte(), 'd');
+    return tgd.stderr_text();
+}
+
+TEST(Refresh, WithoutAListDrawsNothing) {
+    TgdProcess tgd;
+    tgd.initialise();  // 'I' records nothing
+    EXPECT_EQ(refresh(tgd), "");
+}
+
+TEST(Refresh, RedrawsTheFrameAsItWasDrawnLive) {
+    TgdProcess tgd;
+    initialise_without_wait(tgd);
+    send_change(tgd, {8, 2});
+    tgd.clear_stderr();
+    send_eject(tgd);
+    std::string live = tgd.stderr_text();
+    tgd.clear_stderr();
+    draw_frame(tgd);
+    live += tgd.stderr_text();
+    ASSERT_GT(live.size(), 40u);
+
+    std::vector<float> before = tgd.initialise();  // the block as it stands
+    EXPECT_EQ(refresh(tgd), live);
+    EXPECT_EQ(tgd.initialise(), before);
+    // A second refresh draws the same again.
+    EXPECT_EQ(refresh(tgd), live);
+}
+
+TEST(Refresh, FrameRecordedAfterInitialisationStartsFromItsParameters) {
+    // No eject: the list starts with the parameters 'M' recorded.
+    TgdProcess tgd;
+    initialise_without_wait(tgd);
+    tgd.clear_stderr();
+    draw_frame(tgd);
+    std::string live = tgd.stderr_text();
+    std::vector<float> before = tgd.initialise();
+    std::string redrawn = refresh(tgd);
+    ASSERT_GE(redrawn.size(), live.size());
+    EXPECT_EQ(redrawn.substr(redrawn.size() - live.size()), live);
+    EXPECT_EQ(tgd.initialise(), before);
+}
+
+TEST(Refresh, WaitsForReturnAtTheNewFrameLikeTheLiveTerminal) {
+    TgdProcess tgd;
+    tgd.initialise();
+    tgd.type("\n");
+    send_eject(tgd);
+    tgd.send_byte('d');
+    EXPECT_FALSE(tgd.reply_ready(200));
+    tgd.type("\n");
+    EXPECT_EQ(tgd.read_byte(), 'd');
+}
+
+TEST(Refresh, DrawingInBatchUseIsShownByARefresh) {
+    std::string live;
+    {
+        TgdProcess tgd;
+        initialise_without_wait(tgd);
+        tgd.clear_stderr();
+        send_eject(tgd);
+        draw_frame(tgd);
+        live = tgd.stderr_text();
+    }
+    Options options;
+    options.batch = true;
+    TgdProcess tgd(options);
+    initialise_without_wait(tgd);
+    tgd.clear_stderr();
+    send_eject(tgd);
+    draw_frame(tgd);
+    EXPECT_EQ(tgd.stderr_text(), "");
+    EXPECT_EQ(refresh(tgd), live);
+}
+
+TEST(Refresh, BrushEntriesAreNotRedrawn) {
+    TgdProcess tgd;
+    initialise_without_wait(tgd);
+    send_eject(tgd);
+    tgd.send_byte('b');
+    tgd.send_int(1);
+    tgd.send_int(1);
+    tgd.send_reals({1.0f});
+    tgd.send_ints({0, 0, 0, 0, 0, 0, 0});  // p, q, lv, one empty label, lp, one empty label, flag
+    ASSERT_EQ(tgd.read_byte(), 'b');
+    ASSERT_EQ(tgd.read_int(), 0);
+    EXPECT_EQ(refresh(tgd).find("brush"), std::string::npos);
+}
+
+}  // namespace
