@@ -48,30 +48,42 @@ void zpowrz_(float x, float& mantissa, int& exponent) {
     mantissa = x < 0.0f ? -m : m;
 }
 
+// The digit count is decided in double precision from the exact quotient
+// |x| / 10^E (single-precision steps of 0.1 drift by several units in the
+// last place), and with the rounding of reading the text back into a float
+// taken off the tolerance, so that the value read back is within the
+// stated precision of x.
 void zrrepz_(float x, int& nint, int& ndec, int& nsig) {
-    float m;
+    float mf;
     int e;
-    zpowrz_(std::fabs(x), m, e);
-    if (!std::isfinite(m)) {
+    zpowrz_(std::fabs(x), mf, e);
+    if (!std::isfinite(mf)) {
         nint = 1;
         nsig = 1;
         ndec = 0;
         return;
     }
-    // A mantissa that rounds to 10 counts as the next power.
-    if (m >= 10.0f * (1.0f - real_precision)) {
+    double m = mf == 0.0f ? 0.0 : std::fabs(static_cast<double>(x)) / std::pow(10.0, e);
+    if (m != 0.0 && m < 1.0) {
+        m *= 10.0;
+        --e;
+    } else if (m >= 10.0) {
+        m /= 10.0;
         ++e;
-        m = 1.0f;
+    }
+    // A mantissa that rounds to 10 counts as the next power.
+    if (m >= 10.0 * (1.0 - static_cast<double>(real_precision))) {
+        ++e;
+        m = 1.0;
     }
     nint = e + 1 < 0 ? 0 : e + 1;
-    const float t = real_precision * m;
-    float p = 1.0f;
+    const double t = (static_cast<double>(real_precision) - 0x1p-24) * m;
+    double p = 1.0;
     nsig = 1;
     while (nsig < max_significant) {
-        float d = std::floor(m / p + 0.5f);
+        double d = std::floor(m / p + 0.5);
         if (std::fabs(m - d * p) <= t) break;
-        p *= 0.1f;
-        if (p == 0.0f) break;
+        p = std::pow(10.0, -nsig);
         ++nsig;
     }
     ndec = nsig - e - 1;
