@@ -1,0 +1,260 @@
+// Drawing operations through the protocol: the terminal stream they
+// produce, the kernel's reports and the positions they answer with.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "harness/tgd_process.h"
+
+namespace {
+
+using tgdtest::TgdProcess;
+
+const std::string E(1, '\x1b');
+// Line type 1 and colour 1, as sent after the terminal forgot them.
+const std::string kSolid = E + "*m1b" + E + "*m7x";
+
+std::size_t count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+class Drawing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tgd.initialise();
+        tgd.clear_stderr();
+    }
+    void TearDown() override { EXPECT_EQ(tgd.finish(), 0); }
+
+    void send_xy(char op, const std::vector<float>& x, const std::vector<float>& y) {
+        tgd.send_byte(op);
+        tgd.send_int(static_cast<int>(x.size()));
+        tgd.send_reals(x);
+        tgd.send_reals(y);
+    }
+    void change(const std::vector<float>& pairs) {
+        tgd.send_byte('D');
+        tgd.send_int(static_cast<int>(pairs.size()));
+        tgd.send_reals(pairs);
+        ASSERT_EQ(tgd.read_byte(), 'D');
+    }
+    // Reads the reply letter and the two reals after it.
+    std::vector<float> reply(char op) {
+        EXPECT_EQ(tgd.read_byte(), op);
+        return tgd.read_reals(2);
+    }
+    // The current parameter block (a later 'I' only answers with it).
+    std::vector<float> block() { return tgd.initialise(); }
+    std::string stream() {
+        std::string s = tgd.stderr_text();
+        tgd.clear_stderr();
+        return s;
+    }
+
+    TgdProcess tgd;
+};
+
+TEST_F(Drawing, PolylineMovesOnceThenDraws) {
+    // Rasters (130, 110), (400, 110), (400, 289), (405, 289).
+    send_xy('L', {0.2f, 0.8f, 0.8f, 0.81f}, {0.2f, 0.2f, 0.8f, 0.8f});
+    EXPECT_EQ(reply('L'), (std::vector<float>{0.81f, 0.8f}));
+    EXPECT_EQ(stream(), kSolid + E + "*pai$\"#.Z" + E + "*pi,0#.Z" + E + "*pi,0)!Z" + E + "*pj% Z");
+    // The terminal has forgotten everything: the next line starts afresh.
+    send_xy('L', {0.2f, 0.8f}, {0.2f, 0.2f});
+    reply('L');
+    EXPECT_EQ(stream(), kSolid + E + "*pai$\"#.Z" + E + "*pi,0#.Z");
+}
+
+TEST_F(Drawing, TooFewPointsAreReportedAndKeepTheLastPoint) {
+    send_xy('L', {0.3f, 0.4f}, {0.3f, 0.4f});
+    reply('L');
+    stream();
+    send_xy('L', {0.9f}, {0.9f});
+    EXPECT_EQ(reply('L'), (std::vector<float>{0.4f, 0.4f}));
+    EXPECT_EQ(stream(), "GR-Z Error from Routine zlinsz\nNeeds at least 2 points\n");
+    send_xy('L', {}, {});
+    reply('L');
+    EXPECT_EQ(stream(), "GR-Z Error from Routine zlinsz\nNeeds at least 2 points\n");
+}
+
+TEST_F(Drawing, ClippedLinesAreReportedUnlessSilenced) {
+    // (265, 199) to beyond the right edge, cut at raster 490.  Raster y
+    // 199.5 lands just below the rounding edge in single precision.
+    const std::string cut = kSolid + E + "*pai()&'Z" + E + "*pi/*&'Z";
+    send_xy('L', {0.5f, 1.5f}, {0.5f, 0.5f});
+    EXPECT_EQ(reply('L'), (std::vector<float>{1.5f, 0.5f}));
+    EXPECT_EQ(stream(), "Lines out of bounds X= 1.5 Y= 0.5\n" + cut);
+    send_xy('L', {2.0f, 3.0f}, {0.5f, 0.5f});
+    reply('L');
+    EXPECT_EQ(stream(), "Lines out of bounds X= 3 Y= 0.5\n");
+
+    change({96, -1});
+    send_xy('L', {0.5f, 1.5f}, {0.5f, 0.5f});
+    reply('L');
+    EXPECT_EQ(stream(), cut);
+
+    change({96, 0});
+    tgd.send_byte('S');
+    tgd.send_int(2);
+    tgd.send_reals({0.5f, -1.0f});
+    tgd.send_reals({0.5f, 0.5f});
+    tgd.send_reals({1.5f, -2.0f});
+    tgd.send_reals({0.5f, 0.5f});
+    EXPECT_EQ(reply('S'), (std::vector<float>{-2.0f, 0.5f}));
+    EXPECT_EQ(stream(), "Line segments out of bounds X= 0.5 Y= 0.5\n" + cut +
+                            "Line segments out of bounds X= -1 Y= 0.5\n");
+}
+
+TEST_F(Drawing, HostileCoordinatesAreOutOfBounds) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    send_xy('L', {nan, 0.5f, 1e30f}, {0.5f, 0.5f, inf});
+    reply('L');
+    std::string s = stream();
+    EXPECT_EQ(count(s, "Lines out of bounds"), 2u);
+    change({15, 79});
+    send_xy('P', {nan, 1e30f, -inf}, {0.5f, 0.5f, 0.5f});
+    reply('P');
+    EXPECT_EQ(count(stream(), "Points out of bounds"), 3u);
+    change({15, nan, 10, 1e30f, 8, -inf});
+    send_xy('P', {0.5f}, {0.5f});
+    reply('P');
+    send_xy('G', {0.2f, 0.8f, nan}, {0.2f, 0.2f, 0.8f});
+    reply('G');
+    EXPECT_FALSE(stream().empty());
+}
+
+TEST_F(Drawing, DotsAreSolidZeroLengthLines) {
+    change({15, 46, 8, 3});
+    send_xy('P', {0.5f}, {0.5f});
+    EXPECT_EQ(reply('P'), (std::vector<float>{0.5f, 0.5f}));
+    EXPECT_EQ(stream(), kSolid + E + "*pai()&'Z" + E + "*pj  Z");
+    EXPECT_EQ(block()[7], 3.0f);  // line_type is back
+}
+
+TEST_F(Drawing, CharacterPointsAreCentredOnThePoint) {
+    // (265.35, 199.5) moved 3.5 left and 5 down: (262, 194).
+    send_xy('P', {0.5f, 1.5f}, {0.5f, 0.5f});
+    reply('P');
+    EXPECT_EQ(stream(), kSolid + E + "*pai(&&\"Z" + E + "*m1M" + E + "*m1N" + E + "*lO\r" +
+                            "Points out of bounds X= 1.5 Y= 0.5\n");
+}
+
+TEST_F(Drawing, MarkersAreDrawnStrokeByStroke) {
+    change({15, 8});  // asterisk: plus and diagonal cross
+    send_xy('P', {0.5f}, {0.5f});
+    std::vector<float> last = reply('P');
+    EXPECT_NEAR(last[0], 0.5f + 0.00437957f, 1e-7);
+    EXPECT_NEAR(last[1], 0.5f + 0.00673402f, 1e-7);
+    std::string s = stream();
+    EXPECT_EQ(count(s, E + "*pai"), 4u);
+    EXPECT_EQ(count(s, E + "*pj"), 4u);
+    EXPECT_EQ(count(s, E + "*psia"), 0u);
+
+    change({15, 16});  // filled octagon, no outline
+    send_xy('P', {0.5f}, {0.5f});
+    reply('P');
+    s = stream();
+    ASSERT_EQ(count(s, E + "*psia"), 1u);
+    EXPECT_EQ(count(s, E + "*pa"), 0u);
+    const std::size_t start = s.find(E + "*psia") + 6;
+    EXPECT_EQ(s.size() - start, 8u * 4u + 1u + 1u);  // 8 vertices, the first marked, then T
+    EXPECT_EQ(s.back(), 'T');
+
+    change({15, 19});
+    send_xy('P', {0.5f}, {0.5f});
+    reply('P');
+    change({15, -1});
+    send_xy('P', {0.5f}, {0.5f});
+    reply('P');
+    EXPECT_EQ(stream(), "");
+
+    change({15, 0});  // a square across the right edge: one report per clipped stroke segment
+    send_xy('P', {0.998f}, {0.5f});
+    reply('P');
+    EXPECT_EQ(count(stream(), "Lines out of bounds"), 3u);
+}
+
+TEST_F(Drawing, TextIsPlacedCharacterByCharacter) {
+    tgd.send_byte('T');
+    tgd.send_int(3);
+    tgd.send_reals({0.5f, 0.5f, 0.0f});
+    tgd.send("abc", 3);
+    std::vector<float> end = reply('T');
+    EXPECT_NEAR(end[0], 0.546675f, 1e-6);
+    EXPECT_EQ(end[1], 0.5f);
+    // Rasters (265, 194), (272, 194), (279, 194): y sits on 194.5 - 0.5 ulp.
+    EXPECT_EQ(stream(), kSolid + E + "*pai()&\"Z" + E + "*m1M" + E + "*m1N" + E + "*la\r" + E + "*paj' Z" +
+                            E + "*lb\r" + E + "*paj' Z" + E + "*lc\r");
+
+    tgd.send_byte('T');
+    tgd.send_int(3);
+    tgd.send_reals({0.5f, 0.5f, 0.5f});
+    tgd.send("abc", 3);
+    end = reply('T');
+    EXPECT_NEAR(end[0], 0.523338f, 1e-6);
+    EXPECT_EQ(stream().substr(0, 20), kSolid + E + "*pai'?&\"Z");  // x 254.852 + 0.5 gives 255
+
+    tgd.send_byte('T');
+    tgd.send_int(0);
+    tgd.send_reals({0.5f, 0.5f, 0.0f});
+    end = reply('T');
+    EXPECT_NEAR(end[0], 0.523338f, 1e-6);
+    EXPECT_EQ(stream(), "GR-Z Error from Routine ztextz\nNumber of characters not positive\n");
+}
+
+TEST_F(Drawing, TextStopsAtItsFirstCharacterOutside) {
+    tgd.send_byte('T');
+    tgd.send_int(5);
+    tgd.send_reals({0.97f, 0.5f, 0.0f});
+    tgd.send("abcde", 5);
+    reply('T');
+    std::string s = stream();
+    EXPECT_EQ(count(s, E + "*l"), 2u);
+    // Drawn at rasters 477 and 484; the third would be at 491, past 487.
+    EXPECT_EQ(s.substr(s.find(E + "*lb\r") + 5), "Text string: abcde\n out of bounds at X= 1.008896 Y= 0.56734\n");
+
+    change({96, -1});
+    tgd.send_byte('T');
+    tgd.send_int(5);
+    tgd.send_reals({0.97f, 0.5f, 0.0f});
+    tgd.send("abcde", 5);
+    reply('T');
+    EXPECT_EQ(stream().find("Text string"), std::string::npos);
+}
+
+TEST_F(Drawing, ImagesMergeRunsWithinRows) {
+    auto image = [&](const std::vector<float>& x, const std::vector<float>& y, const std::vector<float>& z) {
+        tgd.send_byte('i');
+        tgd.send_int(static_cast<int>(x.size()));
+        tgd.send_reals(x);
+        tgd.send_int(static_cast<int>(y.size()));
+        tgd.send_reals(y);
+        tgd.send_int(static_cast<int>(z.size()));
+        tgd.send_reals(z);
+        tgd.send_reals({0.0f, 10.0f, -1.0f});  // zlow, zhigh, missing
+        EXPECT_EQ(tgd.read_byte(), 'i');
+    };
+    change({10, 5});
+    // Colours 2, 2, 3, missing, 3: three rectangles.
+    image({0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f}, {0.1f, 0.2f}, {2, 2, 4, -1, 4});
+    std::string s = stream();
+    EXPECT_EQ(count(s, E + "*psia"), 3u);
+    EXPECT_EQ(count(s, E + "*m6x"), 1u);  // colour 2
+    EXPECT_EQ(count(s, E + "*m5x"), 2u);  // colour 3
+    // Afterwards the pen is at the grid's first corner (85, 81), colour 5.
+    EXPECT_EQ(s.substr(s.rfind('T') + 1), kSolid.substr(0, 5) + E + "*m3x" + E + "*pai\"5\"1Z");
+    EXPECT_EQ(block()[9], 5.0f);
+
+    // Two identical rows are two rectangles; fewer values than cells leave
+    // the rest empty.
+    image({0.1f, 0.2f, 0.3f}, {0.1f, 0.2f, 0.3f}, {2, 2, 2, 2});
+    EXPECT_EQ(count(stream(), E + "*psia"), 2u);
+    image({0.1f, 0.2f, 0.3f, 0.4f}, {0.1f, 0.2f, 0.3f}, {2});
+    EXPECT_EQ(count(stream(), E + "*psia"), 1u);
+}
+
+}  // namespace
