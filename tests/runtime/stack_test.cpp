@@ -92,10 +92,11 @@ TEST(WorkStack, ImpossibleRequestsAreDeniedNotOverrun) {
         EXPECT_THROW((void)chpget_(3, 9), OperationAbandoned);
         EXPECT_EQ(err.text(), "Error:  Unexpected type in chpget (9)\n");
     }
-    for (long long n : {-1LL, 1LL << 40, 0x7fffffffLL}) {
+    for (long long n : {-1LL, 1LL << 40, 1LL << 62}) {
         test::FdCapture err;
         EXPECT_THROW((void)chpget_(n, item::dble), OperationAbandoned);
-        EXPECT_EQ(err.text(), "Error:  Request for memory (" + std::to_string(n) + " items) denied\n");
+        // (a sanitizer may add its own warning before the message)
+        EXPECT_TRUE(err.text().ends_with("Error:  Request for memory (" + std::to_string(n) + " items) denied\n"));
     }
 }
 
