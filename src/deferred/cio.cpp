@@ -21,15 +21,17 @@ std::string last_temp_name;
 
 int item_size(int type) { return type == cio_characters ? 1 : 4; }
 
-// Writes all of data, retrying short writes; a failure is not reported.
-void write_all(int fd, const char* data, std::size_t n) {
-    while (n > 0) {
-        ssize_t w = ::write(fd, data, n);
+// Writes all of data, retrying short writes; returns the bytes written,
+// -1 when a first write fails.
+ssize_t write_all(int fd, const char* data, std::size_t n) {
+    std::size_t put = 0;
+    while (put < n) {
+        ssize_t w = ::write(fd, data + put, n - put);
         if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return;
-        data += w;
-        n -= static_cast<std::size_t>(w);
+        if (w <= 0) return put > 0 ? static_cast<ssize_t>(put) : -1;
+        put += static_cast<std::size_t>(w);
     }
+    return static_cast<ssize_t>(put);
 }
 
 // Bytes of count items, or -1 when the count is negative or too large.
@@ -69,15 +71,8 @@ int ccread_(int unit, void* buffer, int count, int type) {
 int cwrite_(int unit, const void* buffer, int count, int type) {
     ssize_t bytes = transfer_bytes(count, type);
     if (bytes < 0) return -1;
-    const auto* p = static_cast<const char*>(buffer);
-    ssize_t put = 0;
-    while (put < bytes) {
-        ssize_t n = ::write(unit, p + put, static_cast<std::size_t>(bytes - put));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return put > 0 ? static_cast<int>(put / item_size(type)) : -1;
-        put += n;
-    }
-    return static_cast<int>(put / item_size(type));
+    ssize_t put = write_all(unit, static_cast<const char*>(buffer), static_cast<std::size_t>(bytes));
+    return put < 0 ? -1 : static_cast<int>(put / item_size(type));
 }
 
 long long cseek_(int unit, long long offset, int whence) {
@@ -159,8 +154,8 @@ void gtlin2_(int unit, std::span<char> buffer, int start, int& length) {
 
 void ptline_(int unit, std::string_view text) {
     std::size_t end = text.find_last_not_of(' ');
-    if (end != std::string_view::npos) write_all(unit, text.data(), end + 1);
-    write_all(unit, "\n", 1);
+    if (end != std::string_view::npos) (void)write_all(unit, text.data(), end + 1);
+    (void)write_all(unit, "\n", 1);
 }
 
 void prtfil_(int unit) {
@@ -172,7 +167,7 @@ void prtfil_(int unit) {
 void setprm_(int unit, std::string_view prompt) {
     if (unit != 0 || !::isatty(2)) return;
     prompt = prompt.substr(0, prompt.find('\0'));
-    write_all(2, prompt.data(), prompt.size());
+    (void)write_all(2, prompt.data(), prompt.size());
 }
 
 void gtinbf_() {
