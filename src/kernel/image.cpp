@@ -6,6 +6,7 @@
 #include "driver/messages.h"
 #include "kernel/bgrp.h"
 #include "kernel/convert.h"
+#include "kernel/geometry.h"
 #include "kernel/kernel.h"
 #include "terminal/terminal.h"
 
@@ -53,18 +54,6 @@ int grid_raster(float offset, float scale, float v) {
     return to_int(static_cast<double>(offset) + static_cast<double>(scale) * v + 0.5, -kIntLimit);
 }
 
-// Puts color back however the image ends.
-class ColorKept {
-public:
-    ColorKept() : saved_(bgrp_(bg::color)) {}
-    ~ColorKept() { bgrp_(bg::color) = saved_; }
-    ColorKept(const ColorKept&) = delete;
-    ColorKept& operator=(const ColorKept&) = delete;
-
-private:
-    float saved_;
-};
-
 }  // namespace
 
 void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float zlow,
@@ -82,7 +71,7 @@ void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int
     for (int i = 0; i < nx; ++i) xs[i] = grid_raster(bgrp_(bg::x_offset), bgrp_(bg::x_scale), x[i]);
     for (int j = 0; j < ny; ++j) ys[j] = grid_raster(bgrp_(bg::y_offset), bgrp_(bg::y_scale), y[j]);
     {
-        ColorKept color_kept;
+        EntryKept color_kept(bg::color);
         long long next = 0;  // index of the next value; cells past the last value stay empty
         for (int j = 0; j + 1 < ny; ++j) {
             RunMachine run;

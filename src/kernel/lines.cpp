@@ -33,18 +33,6 @@ void move_and_draw(const Segment& s) {
     zlinez_(raster(s.x[1]), raster(s.y[1]));
 }
 
-// Restores line_type however the drawing ends.
-class LineTypeKept {
-public:
-    LineTypeKept() : saved_(bgrp_(bg::line_type)) {}
-    ~LineTypeKept() { bgrp_(bg::line_type) = saved_; }
-    LineTypeKept(const LineTypeKept&) = delete;
-    LineTypeKept& operator=(const LineTypeKept&) = delete;
-
-private:
-    float saved_;
-};
-
 }  // namespace
 
 void cell_offset(float& ox, float& oy) {
@@ -114,7 +102,7 @@ void zpntsz_(const float* x, const float* y, int n) {
         return;
     }
     const char c = static_cast<char>(to_int(symbol));
-    LineTypeKept line_type_kept;
+    EntryKept line_type_kept(bg::line_type);
     float ox = 0.0f, oy = 0.0f;
     if (c == '.') {
         bgrp_(bg::line_type) = 1.0f;
