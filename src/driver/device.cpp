@@ -77,8 +77,7 @@ void op_text() {
 void op_deferred() {
     int mode = read_int();
     int n = read_int();
-    Block<char> name(static_cast<long long>(n) + 1);  // the loop adds the terminator
-    pread(kCommandFd, name.data(), n);
+    Block<char> name = read_terminated(n);
     wcopyz_(mode, name.data(), n);
     reply_byte(which);
 }
@@ -121,8 +120,7 @@ void op_initialise(bool with_parameters) {
         ps_par = PostScriptSettings::defaults();
         if (with_parameters) {
             int n = read_int();
-            Block<float> params(n > 1 ? n : 1);
-            if (n > 0) pread(kCommandFd, params.data(), static_cast<int>(params.bytes()));
+            Block<float> params = n > 0 ? read_block<float>(n) : Block<float>(1);
             pbegnz_(params.data(), n);
         } else {
             const float none[1] = {0.0f};
@@ -138,8 +136,7 @@ void op_initialise(bool with_parameters) {
 
 void op_print() {
     int n = read_int();
-    Block<char> options(static_cast<long long>(n) + 1);  // the loop adds the terminator
-    pread(kCommandFd, options.data(), n);
+    Block<char> options = read_terminated(n);
     to_printer(std::string_view(options.data()));
     reply_byte(which);
 }

@@ -49,6 +49,12 @@ template Block<int> read_block<int>(long long);
 template Block<float> read_block<float>(long long);
 template Block<char> read_block<char>(long long);
 
+Block<char> read_terminated(int n) {
+    Block<char> block(static_cast<long long>(n) + 1);
+    if (n > 0) read_bytes(block.data(), n);
+    return block;
+}
+
 std::string read_text(int n) {
     Block<char> block = read_block<char>(n);
     return std::string(block.data(), block.size());

@@ -25,6 +25,9 @@ extern template Block<int> read_block<int>(long long);
 extern template Block<float> read_block<float>(long long);
 extern template Block<char> read_block<char>(long long);
 
+// n bytes of text in a block of n + 1, the last byte zero.
+Block<char> read_terminated(int n);
+
 // n bytes of text, kept exactly as sent.
 std::string read_text(int n);
 

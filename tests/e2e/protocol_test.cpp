@@ -1,0 +1,307 @@
+// The pipe protocol as the host speaks it: every operation's arguments in
+// wire order and its reply, bad letters, end of file, aborts.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "harness/tgd_process.h"
+
+namespace {
+
+using tgdtest::Options;
+using tgdtest::TgdProcess;
+
+// After a sequence of operations, 'W' must be answered with 'W' and
+// nothing else may be waiting: the driver read exactly what was sent.
+void expect_in_step(TgdProcess& tgd) {
+    tgd.send_byte('W');
+    EXPECT_EQ(tgd.read_byte(), 'W');
+    EXPECT_FALSE(tgd.reply_ready(50));
+}
+
+void send_xy(TgdProcess& tgd, char op, const std::vector<float>& x, const std::vector<float>& y) {
+    tgd.send_byte(op);
+    tgd.send_int(static_cast<int>(x.size()));
+    tgd.send_reals(x);
+    tgd.send_reals(y);
+}
+
+TEST(Protocol, EndOfFileEndsTheProcessWithStatusZero) {
+    TgdProcess tgd;
+    EXPECT_EQ(tgd.finish(), 0);
+}
+
+TEST(Protocol, SynchroniseAnswersAtOnce) {
+    TgdProcess tgd;
+    expect_in_step(tgd);
+    EXPECT_EQ(tgd.finish(), 0);
+}
+
+TEST(Protocol, BadLetterIsReportedAndNotAnswered) {
+    TgdProcess tgd;
+    tgd.send_byte('F');
+    EXPECT_FALSE(tgd.reply_ready(100));
+    expect_in_step(tgd);
+    EXPECT_EQ(tgd.stderr_text(), "Pipe error.\nBad operation to device driver: F.\n");
+    tgd.clear_stderr();
+    tgd.send_byte('\x7f');
+    expect_in_step(tgd);
+    EXPECT_EQ(tgd.stderr_text(), "Pipe error.\nBad operation to device driver: \x7f.\n");
+}
+
+TEST(Protocol, InitialiseAnswersWithTheWholeBlockOnlyOnce) {
+    TgdProcess tgd;
+    std::vector<float> first = tgd.initialise();
+    ASSERT_EQ(first.size(), 200u);
+    // A parameter change, then 'I' and 'M' again: neither reinitialises nor
+    // reads anything more, both answer with the block as it now is.
+    tgd.send_byte('D');
+    tgd.send_int(2);
+    tgd.send_reals({10.0f, 3.0f});
+    EXPECT_EQ(tgd.read_byte(), 'D');
+    std::vector<float> second = tgd.initialise();
+    tgd.send_byte('M');
+    std::vector<float> third = tgd.read_reals(200);
+    std::vector<float> expected = first;
+    expected[9] = 3.0f;
+    EXPECT_EQ(second, expected);
+    EXPECT_EQ(third, expected);
+    expect_in_step(tgd);
+    EXPECT_EQ(tgd.finish(), 0);
+}
+
+TEST(Protocol, InitialiseWithDeviceParameters) {
+    for (int n : {0, -5, 2}) {
+        SCOPED_TRACE(n);
+        TgdProcess tgd;
+        tgd.send_byte('M');
+        tgd.send_int(n);
+        if (n > 0) tgd.send_reals(std::vector<float>(static_cast<std::size_t>(n), 0.0f));
+        EXPECT_EQ(tgd.read_reals(200).size(), 200u);
+        expect_in_step(tgd);
+    }
+}
+
+TEST(Protocol, DrawingOperationsAnswerWithTheLastPoint) {
+    TgdProcess tgd;
+    tgd.initialise();
+    for (char op : {'L', 'P', 'G'}) {
+        SCOPED_TRACE(op);
+        send_xy(tgd, op, {0.1f, 0.5f, 0.9f}, {0.2f, 0.6f, 0.3f});
+        EXPECT_EQ(tgd.read_byte(), op);
+        std::vector<float> last = tgd.read_reals(2);
+        if (op != 'G') {  // the polygon leaves the last point as it was
+            EXPECT_EQ(last[0], 0.9f);
+            EXPECT_EQ(last[1], 0.3f);
+        }
+    }
+    tgd.send_byte('S');
+    tgd.send_int(2);
+    tgd.send_reals({0.1f, 0.2f});
+    tgd.send_reals({0.1f, 0.2f});
+    tgd.send_reals({0.3f, 0.4f});
+    tgd.send_reals({0.7f, 0.8f});
+    EXPECT_EQ(tgd.read_byte(), 'S');
+    EXPECT_EQ(tgd.read_reals(2), (std::vector<float>{0.4f, 0.8f}));
+    expect_in_step(tgd);
+}
+
+TEST(Protocol, EmptyPolylineStillAnswers) {
+    TgdProcess tgd;
+    tgd.initialise();
+    send_xy(tgd, 'L', {0.25f, 0.75f}, {0.5f, 0.5f});
+    EXPECT_EQ(tgd.read_byte(), 'L');
+    tgd.read_reals(2);
+    send_xy(tgd, 'L', {}, {});
+    EXPECT_EQ(tgd.read_byte(), 'L');
+    EXPECT_EQ(tgd.read_reals(2), (std::vector<float>{0.75f, 0.5f}));
+    expect_in_step(tgd);
+}
+
+TEST(Protocol, TextAnswersWithItsEnd) {
+    TgdProcess tgd;
+    tgd.initialise();
+    tgd.send_byte('T');
+    tgd.send_int(3);
+    tgd.send_real(0.5f);
+    tgd.send_real(0.5f);
+    tgd.send_real(0.0f);
+    tgd.send("abc", 3);
+    EXPECT_EQ(tgd.read_byte(), 'T');
+    std::vector<float> end = tgd.read_reals(2);
+    EXPECT_GT(end[0], 0.5f);
+    expect_in_step(tgd);
+}
+
+TEST(Protocol, OperationsWithALetterReply) {
+    TgdProcess tgd;
+    tgd.initialise();
+    tgd.type("\n");  // the new frame waits for Return on the terminal
+
+    tgd.send_byte('C');
+    tgd.send_int(2);
+    tgd.send_text("");  // no file name: deferred graphics stay off
+    EXPECT_EQ(tgd.read_byte(), 'C');
+
+    tgd.send_byte('E');
+    EXPECT_EQ(tgd.read_byte(), 'E');
+
+    tgd.send_byte('s');
+    tgd.send_text("");
+    EXPECT_EQ(tgd.read_byte(), 's');
+
+    tgd.type("\n");  // the refresh starts a new frame too
+    tgd.send_byte('d');
+    EXPECT_EQ(tgd.read_byte(), 'd');
+
+    tgd.send_byte('i');
+    tgd.send_int(3);
+    tgd.send_reals({0.1f, 0.2f, 0.3f});
+    tgd.send_int(2);
+    tgd.send_reals({0.1f, 0.2f});
+    tgd.send_int(2);
+    tgd.send_reals({1.0f, 2.0f});
+    tgd.send_reals({0.0f, 10.0f, -1.0f});
+    EXPECT_EQ(tgd.read_byte(), 'i');
+
+    tgd.send_byte('X');
+    EXPECT_EQ(tgd.read_byte(), 'X');
+    expect_in_step(tgd);
+}
+
+TEST(Protocol, ModeEchoesItsLetter) {
+    TgdProcess tgd;
+    for (char mode : {'t', 'g'}) {
+        tgd.send_byte('m');
+        tgd.send_byte(mode);
+        EXPECT_EQ(tgd.read_byte(), 'm');
+        EXPECT_EQ(tgd.read_byte(), mode);
+    }
+    expect_in_step(tgd);
+}
+
+TEST(Protocol, HookWithoutValues) {
+    TgdProcess tgd;
+    // Counts that are not positive read and echo no values.
+    tgd.send_byte('h');
+    tgd.send_int(1);
+    tgd.send_int(-4);
+    tgd.send_int(0);
+    EXPECT_EQ(tgd.read_byte(), 'h');
+    EXPECT_EQ(tgd.read_int(), -4);
+    EXPECT_EQ(tgd.read_int(), 0);
+    expect_in_step(tgd);
+    EXPECT_EQ(tgd.stderr_text(), "hook not implemented for this device (type=1)\n");
+}
+
+TEST(Protocol, DiscardedSubOperationsConsumeTheirBytes) {
+    TgdProcess tgd;
+    for (char sub : {'l', '?'}) {
+        tgd.send_byte('z');
+        tgd.send_byte(sub);
+        tgd.send_int(3);
+        tgd.send("xyz", 3);
+        EXPECT_EQ(tgd.read_byte(), 'z');
+        EXPECT_EQ(tgd.read_byte(), '\0');
+    }
+    expect_in_step(tgd);
+}
+
+TEST(Protocol, PostScriptOptionsReadExactlyTheirData) {
+    TgdProcess tgd;
+    tgd.initialise();
+    auto option = [&](char letter) {
+        tgd.send_byte('z');
+        tgd.send_byte('p');
+        tgd.send_byte(letter);
+    };
+    auto strings = [&](const std::vector<std::string>& list) {
+        tgd.send_int(static_cast<int>(list.size()));
+        for (const auto& s : list) tgd.send_text(s);
+    };
+    option('A'); tgd.send_byte('p'); strings({"%!PS-Adobe", std::string("/x 1 def\0", 9)});
+    option('A'); tgd.send_byte('?'); strings({"dropped"});
+    option('a'); tgd.send_int(2);
+    option('c'); tgd.send_byte('g'); tgd.send_int(2); tgd.send_int(3); tgd.send_reals({1, 2, 3, 4, 5, 6});
+    option('c'); tgd.send_byte('b'); tgd.send_int(1); tgd.send_int(3); tgd.send_reals({1, 1, 1});
+    option('C'); tgd.send_text(std::string("lpr\0", 4));
+    option('d'); tgd.send_int(210);
+    option('f'); strings({"Helvetica", "Times-Roman"});
+    option('F'); tgd.send_int(0);
+    option('h'); tgd.send_real(5.0f);
+    option('l'); tgd.send_byte('a'); tgd.send_int(1);
+    option('l'); tgd.send_byte('x');  // reads nothing more
+    option('o'); tgd.send_text(std::string("out#.ps\0", 8));
+    option('P'); tgd.send_real(10.0f);
+    option('r'); tgd.send_reals({0, 0, 612, 792});
+    option('R'); tgd.send_int(600);
+    option('t'); tgd.send_text(std::string("title\0", 6));
+    option('v'); tgd.send_int(100);
+    option('w'); tgd.send_real(4.0f);
+    option('Z'); tgd.send_int(99);
+    option('Q');  // not an option: nothing more is read
+    option('~');
+    for (int i = 0; i < 22; ++i) EXPECT_EQ(tgd.read_byte(), 'z') << i;
+    expect_in_step(tgd);
+}
+
+TEST(Protocol, NegativeCountsAbortWithoutCrashing) {
+    TgdProcess tgd;
+    tgd.initialise();
+    tgd.clear_stderr();
+    tgd.send_byte('L');
+    tgd.send_int(-1);
+    EXPECT_EQ(tgd.read_byte(), 'A');
+    EXPECT_TRUE(tgd.wait_for_stderr("Out of memory. Restart TAVIX.\n"));
+    // From now on every allocation is traced.
+    send_xy(tgd, 'L', {0.1f, 0.2f, 0.3f}, {0.1f, 0.2f, 0.3f});
+    EXPECT_EQ(tgd.read_byte(), 'L');
+    tgd.read_reals(2);
+    EXPECT_TRUE(tgd.wait_for_stderr("my_calloc : (3*4) "));
+
+    for (char op : {'S', 'T', 'D', 'C', 's', 'c', 'Q'}) {
+        SCOPED_TRACE(op);
+        tgd.send_byte(op);
+        if (op == 'C') tgd.send_int(1);
+        tgd.send_int(-7);
+        if (op == 'T') tgd.send_reals({0, 0, 0});
+        EXPECT_EQ(tgd.read_byte(), 'A');
+    }
+    tgd.send_byte('z');
+    tgd.send_byte('p');
+    tgd.send_byte('f');
+    tgd.send_int(-2);
+    EXPECT_EQ(tgd.read_byte(), 'A');
+    expect_in_step(tgd);
+    EXPECT_EQ(tgd.finish(), 0);
+}
+
+TEST(Protocol, EndOfFileInsideArgumentsStillAnswers) {
+    TgdProcess tgd;
+    tgd.initialise();
+    tgd.send_byte('L');
+    tgd.send_int(5);
+    tgd.send_reals({0.1f, 0.2f});
+    tgd.close_commands();
+    EXPECT_EQ(tgd.read_byte(), 'L');
+    EXPECT_EQ(tgd.read_reals(2).size(), 2u);
+    EXPECT_EQ(tgd.finish(), 0);
+}
+
+TEST(Protocol, DriverStartedWithInterruptIgnoredIsNeverInterrupted) {
+    Options background;
+    background.sigint_ignored = true;
+    TgdProcess tgd(background);
+    tgd.initialise();
+    kill(tgd.pid(), SIGINT);
+    send_xy(tgd, 'L', {0.1f, 0.9f}, {0.1f, 0.9f});
+    EXPECT_EQ(tgd.read_byte(), 'L');
+    tgd.read_reals(2);
+    expect_in_step(tgd);
+    EXPECT_EQ(tgd.finish(), 0);
+}
+
+}  // namespace
