@@ -10,12 +10,12 @@
 #include "displaylist/displaylist.h"
 #include "driver/abandon.h"
 #include "driver/messages.h"
+#include "driver/misc.h"
 #include "driver/pipe.h"
 #include "driver/wire.h"
 #include "kernel/bgrp.h"
 #include "kernel/kernel.h"
 #include "postscript/ps_par.h"
-#include "printer/printer.h"
 #include "terminal/terminal.h"
 
 namespace tgd {
@@ -137,7 +137,7 @@ void op_initialise(bool with_parameters) {
 void op_print() {
     int n = read_int();
     Block<char> options = read_terminated(n);
-    to_printer(std::string_view(options.data()));
+    zsavez_(std::string_view(options.data()));
     reply_byte(which);
 }
 

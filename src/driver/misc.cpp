@@ -4,6 +4,7 @@
 
 #include "displaylist/displaylist.h"
 #include "driver/messages.h"
+#include "printer/printer.h"
 #include "terminal/terminal.h"
 
 namespace tgd {
@@ -49,6 +50,8 @@ void zspinz_(SpinRecord& e, int mode) {
     zspinz_(e.data.data(), e.nr, e.nc, e.label_offsets.data(), e.labels.data(), e.option,
             e.values.data(), e.plot, mode);
 }
+
+void zsavez_(std::string_view options) { to_printer(options); }
 
 int newly_exposed() { return 0; }
 void dim_display() {}

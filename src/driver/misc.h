@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tgd {
@@ -34,6 +35,9 @@ void zspinz_(const float* data, int nr, int nc, const int* label_offsets, const 
 // The same, handed a brush or spin entry whole (mode 1 live, 2 redisplay).
 void zbrshz_(BrushRecord& entry, int mode);
 void zspinz_(SpinRecord& entry, int mode);
+
+// The print operation's entry: hands the options text to the printing.
+void zsavez_(std::string_view options);
 
 // The pick-from-menu dialogue: items[0] is the title, items 1 to n-1 the
 // choices.  Returns the choice picked, 0 for none.
