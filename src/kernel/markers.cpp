@@ -2,10 +2,12 @@
 // kernel's polyline (clipped, reported) and the terminal's filled polygon.
 #include <array>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "kernel/bgrp.h"
 #include "kernel/kernel.h"
+#include "kernel/markers.h"
 
 namespace tgd {
 
@@ -42,32 +44,53 @@ const std::vector<Vertex>& figure(int code) {
 
 }  // namespace
 
-void dmarkz_(const float* x, const float* y, int n, int marker) {
-    if (marker < 0 || marker > 18) return;
-    const float size = bgrp_(bg::marker_size) > 0.0f ? bgrp_(bg::marker_size) : 0.4f * bgrp_(bg::cell_height_in);
-    const float hx = size / (2.0f * bgrp_(bg::inch_per_user_x));
-    const float hy = size / (2.0f * bgrp_(bg::inch_per_user_y));
+std::vector<MarkerStroke> marker_strokes(int marker, float x, float y, float hx, float hy) {
+    std::vector<MarkerStroke> strokes;
+    if (marker < 0 || marker >= kMarkerCount) return strokes;
     const float qx = hx / 2.0f, qy = hy / 2.0f;
     // A coordinate of the figure: the half and quarter sizes are computed
     // as such, not as multiples, so that the figures come out exactly.
     auto offset = [](float k, float h, float q) { return k == 1 ? h : k == -1 ? -h : k == 0.5f ? q : k == -0.5f ? -q : 0.0f; };
+    for (int code : kMarkers[static_cast<std::size_t>(marker)]) {
+        if (code == 0) continue;
+        MarkerStroke stroke;
+        stroke.filled = code < 0;
+        for (const Vertex& v : figure(std::abs(code))) {
+            stroke.x.push_back(x + offset(v.x, hx, qx));
+            stroke.y.push_back(y + offset(v.y, hy, qy));
+        }
+        if (stroke.filled) {
+            // The last vertex repeats the first.
+            stroke.x.pop_back();
+            stroke.y.pop_back();
+            strokes.push_back(std::move(stroke));
+        } else if (code == 4 || code == 5) {
+            // Two separate lines of two vertices each.
+            strokes.push_back({{stroke.x[0], stroke.x[1]}, {stroke.y[0], stroke.y[1]}, false});
+            strokes.push_back({{stroke.x[2], stroke.x[3]}, {stroke.y[2], stroke.y[3]}, false});
+        } else {
+            strokes.push_back(std::move(stroke));
+        }
+    }
+    return strokes;
+}
+
+float marker_size_inches() {
+    return bgrp_(bg::marker_size) > 0.0f ? bgrp_(bg::marker_size) : 0.4f * bgrp_(bg::cell_height_in);
+}
+
+void dmarkz_(const float* x, const float* y, int n, int marker) {
+    if (marker < 0 || marker >= kMarkerCount) return;
+    const float size = marker_size_inches();
+    const float hx = size / (2.0f * bgrp_(bg::inch_per_user_x));
+    const float hy = size / (2.0f * bgrp_(bg::inch_per_user_y));
     for (int i = 0; i < n; ++i) {
-        for (int code : kMarkers[static_cast<std::size_t>(marker)]) {
-            if (code == 0) continue;
-            const std::vector<Vertex>& shape = figure(std::abs(code));
-            std::vector<float> vx, vy;
-            for (const Vertex& v : shape) {
-                vx.push_back(x[i] + offset(v.x, hx, qx));
-                vy.push_back(y[i] + offset(v.y, hy, qy));
-            }
-            const int count = static_cast<int>(vx.size());
-            if (code < 0) {
-                polyz_(vx.data(), vy.data(), count - 1);  // the last vertex repeats the first
-            } else if (code == 4 || code == 5) {
-                linesz_(vx.data(), vy.data(), 2);
-                linesz_(vx.data() + 2, vy.data() + 2, 2);
+        for (const MarkerStroke& stroke : marker_strokes(marker, x[i], y[i], hx, hy)) {
+            const int count = static_cast<int>(stroke.x.size());
+            if (stroke.filled) {
+                polyz_(stroke.x.data(), stroke.y.data(), count);
             } else {
-                linesz_(vx.data(), vy.data(), count);
+                linesz_(stroke.x.data(), stroke.y.data(), count);
             }
         }
     }
