@@ -70,6 +70,17 @@ public:
         std::printf("%c %-10s -> %c, last point (%g, %g)\n", op, what, reply, last[0], last[1]);
     }
 
+    void segments(const std::vector<float>& x1, const std::vector<float>& y1, const std::vector<float>& x2,
+                  const std::vector<float>& y2) {
+        tgd_.send_byte('S');
+        tgd_.send_int(static_cast<int>(x1.size()));
+        for (const auto* v : {&x1, &y1, &x2, &y2}) tgd_.send_reals(*v);
+        char reply = tgd_.read_byte();
+        if (reply != 'S') return abandoned('S', reply);
+        std::vector<float> last = tgd_.read_reals(2);
+        std::printf("S segments   -> S, last point (%g, %g)\n", last[0], last[1]);
+    }
+
     void text(float x, float y, float justification, const std::string& s) {
         tgd_.send_byte('T');
         tgd_.send_int(static_cast<int>(s.size()));
@@ -155,12 +166,13 @@ void run_demo(const Args& args) {
         demo.parameters({10, 3, 15, 2}, "colour 3");
         demo.xy('P', {0.2f, 0.4f, 0.6f}, {0.2f, 0.3f, 0.2f}, "markers");
         demo.xy('G', {0.1f, 0.3f, 0.2f}, {0.7f, 0.7f, 0.9f}, "triangle");
-        demo.xy('S', {0.1f, 0.9f, 0.1f, 0.9f}, {0.1f, 0.1f, 0.9f, 0.9f}, "segments");
+        demo.segments({0.1f, 0.1f}, {0.1f, 0.9f}, {0.9f, 0.9f}, {0.1f, 0.9f});
         demo.text(0.5f, 0.95f, 0.5f, "tgd demo");
         demo.image();
+        // A refresh and a new frame each start a frame on the terminal,
+        // which waits for Return first.
+        if (::write(input[1], "\n\n", 2) != 2) throw std::runtime_error("input");
         demo.simple('d', "refresh");
-        // The new frame waits for Return on the terminal.
-        if (::write(input[1], "\n", 1) != 1) throw std::runtime_error("input");
         demo.simple('E', "new frame");
         demo.simple('X', "wrap up");
         ::close(input[1]);
