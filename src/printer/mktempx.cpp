@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <array>
 #include <random>
 
@@ -34,9 +35,12 @@ std::size_t trailing_xs(const std::string& s) {
     return last == std::string::npos ? s.size() : s.size() - last - 1;
 }
 
-bool exists(const std::string& name) {
+enum class NameState { free, taken, unusable };
+
+NameState state_of(const std::string& name) {
     struct stat st;
-    return ::lstat(name.c_str(), &st) == 0;
+    if (::lstat(name.c_str(), &st) == 0) return NameState::taken;
+    return errno == ENOENT ? NameState::free : NameState::unusable;
 }
 
 // The system's mktemp done here: the last six X's become characters from
@@ -52,7 +56,9 @@ void fill_unique(std::string& templ) {
         std::string chars = name_source ? name_source() : random_chars();
         chars.resize(mktemp_random, 'X');
         templ.replace(at, mktemp_random, chars);
-        if (!exists(templ)) return;
+        NameState state = state_of(templ);
+        if (state == NameState::free) return;
+        if (state == NameState::unusable) break;  // e.g. the directory is missing or not searchable
     }
     templ.clear();
 }
