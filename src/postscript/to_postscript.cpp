@@ -1,8 +1,50 @@
-// Placeholder until the PostScript device is built.
+// Printing with the PostScript method: the display list replayed into the
+// PostScript device.
+#include "displaylist/replay.h"
 #include "postscript/postscript.h"
+#include "postscript/pscplot.h"
 
 namespace tgd {
 
-int to_postscript() { return 0; }
+namespace {
+
+class PostScriptReplay final : public ReplayDevice {
+public:
+    void lines(const LinesRecord& r) override { ps_zlinsz(r.x.data(), r.y.data(), r.n()); }
+    void polygon(const PolygonRecord& r) override { ps_zpolyz(r.x.data(), r.y.data(), r.n()); }
+    void points(const PointsRecord& r) override { ps_zpntsz(r.x.data(), r.y.data(), r.n()); }
+    void segments(const SegmentsRecord& r) override {
+        ps_zsegsz(r.x1.data(), r.y1.data(), r.x2.data(), r.y2.data(), r.n());
+    }
+    void text(const TextRecord& r) override { ps_ztextz(r.x, r.y, r.text.data(), r.n(), r.justification); }
+    void diff(const DiffRecord& r) override { ps_amdiff(r.v.data(), r.n()); }
+    bool init(const InitRecord& r) override { return ps_init(r.v.data(), r.n()) != 0; }
+    void brush(BrushRecord&) override { ps_zbrshz(); }
+    void spin(SpinRecord&) override { ps_zspinz(); }
+    void image(const ImageRecord& r) override {
+        // The image routine may widen the value range; the entry keeps its own.
+        float lo = r.a, hi = r.b;
+        ps_zimagz(r.x.data(), r.y.data(), r.z.data(), static_cast<int>(r.x.size()), static_cast<int>(r.y.size()),
+                  static_cast<int>(r.z.size()), lo, hi, r.c);
+    }
+    void flush() override { ps_zflshz(); }
+    void wrap_up() override { ps_zwrapz(); }
+};
+
+// Whether the list begins with the parameters in force when the frame began.
+bool starts_with_init(const DisplayList* list) {
+    return list != nullptr && !list->entries.empty() && std::holds_alternative<InitRecord>(list->entries.front());
+}
+
+}  // namespace
+
+int to_postscript() {
+    // A list recorded after 'I' without an eject has no init entry: the
+    // document then starts with the parameters in force now.
+    if (!starts_with_init(current_displaylist.get()) && ps_init(bgrp_.data(), GraphicsParameters::kSize) == 0)
+        return 0;
+    PostScriptReplay device;
+    return print_displaylist(device);
+}
 
 }  // namespace tgd
