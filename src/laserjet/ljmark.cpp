@@ -1,0 +1,28 @@
+// Plotting symbols on the LaserJet: the kernel's figures, outlines through
+// the device's clipped polyline and filled shapes through its polygon.
+#include "kernel/bgrp.h"
+#include "kernel/markers.h"
+#include "laserjet/hplj.h"
+
+namespace tgd {
+
+void ljmark_(const float* x, const float* y, const int* n, const int* pch) {
+    if (*pch < 0 || *pch >= kMarkerCount) return;
+    // The default size is 0.8 of the character cell, scaled back from the
+    // character expansion.
+    const float size = bgrp_(bg::marker_size) > 0.0f
+                           ? bgrp_(bg::marker_size)
+                           : bgrp_(bg::cell_height_in) * 0.8f /
+                                 (bgrp_(bg::char_expansion) / bgrp_(bg::char_size_unit));
+    const float hx = size / (2.0f * bgrp_(bg::inch_per_user_x));
+    const float hy = size / (2.0f * bgrp_(bg::inch_per_user_y));
+    for (int i = 0; i < *n; ++i) {
+        for (const MarkerStroke& stroke : marker_strokes(*pch, x[i], y[i], hx, hy)) {
+            const int count = static_cast<int>(stroke.x.size());
+            if (stroke.filled) ljpoly_(stroke.x.data(), stroke.y.data(), &count);
+            else ljlins_(stroke.x.data(), stroke.y.data(), &count);
+        }
+    }
+}
+
+}  // namespace tgd

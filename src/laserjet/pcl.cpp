@@ -1,0 +1,136 @@
+// PCL commands of the LaserJet device and its output file.
+#include "laserjet/pcl.h"
+
+#include <charconv>
+
+#include "kernel/convert.h"
+
+namespace tgd {
+
+namespace {
+
+void append(std::string& out, int v) {
+    char buf[16];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, end);
+}
+
+// Consecutive zero bytes after which a run is cut.
+constexpr int kMaxZeroStreak = 31;
+
+// Dots to PCL units, rounded.
+int units(int dots, float dot_scale) { return to_int(static_cast<double>(static_cast<float>(dots) / dot_scale) + 0.5); }
+
+}  // namespace
+
+void pcl_header(std::string& out, bool reset, int papersize, int horizontal) {
+    if (reset) pcl_reset(out);
+    out += "\x1b&l";  // page size
+    append(out, papersize);
+    out += "A\x1b&l";  // orientation, top margin 0
+    append(out, horizontal);
+    out += "o0E\x1b" "9";  // clear horizontal margins
+}
+
+void pcl_reset(std::string& out) { out += "\x1b" "E"; }
+
+void pcl_position(std::string& out, int x, int y) {
+    out += "\x1b*p";
+    append(out, x);
+    out += 'x';
+    append(out, y);
+    out += 'Y';
+}
+
+void pcl_rectangle(std::string& out, int w, int h, int shade, int type) {
+    out += "\x1b*c";
+    append(out, w);
+    out += 'a';
+    append(out, h);
+    out += 'b';
+    append(out, shade);
+    out += 'g';
+    append(out, type);
+    out += 'P';
+}
+
+std::vector<RasterRun> raster_runs(const std::uint8_t* row, int row_bytes) {
+    std::vector<RasterRun> runs;
+    int c = 0;
+    while (c < row_bytes) {
+        if (row[c] == 0) {
+            ++c;
+            continue;
+        }
+        const int start = c;
+        int streak = 0;
+        while (c < row_bytes && streak < kMaxZeroStreak) {
+            streak = row[c] == 0 ? streak + 1 : 0;
+            ++c;
+        }
+        runs.push_back({start, c - start - streak});
+    }
+    return runs;
+}
+
+void pcl_page(std::string& out, const PageRaster& raster, const PageGeometry& g) {
+    out += "\x1b*t";  // raster resolution
+    append(out, g.dpi);
+    out += 'R';
+    const int base_x = g.landscape ? g.area_right : g.area_left;
+    const int base_y = g.area_top;
+    for (int r = 0; r < raster.rows(); ++r) {
+        const std::uint8_t* row = raster.row(r);
+        for (const RasterRun& run : raster_runs(row, raster.row_bytes())) {
+            int x, y;
+            if (g.landscape) {
+                x = base_x - units(r, g.dot_scale);
+                y = base_y + units(run.column, g.dot_scale) * 8;
+            } else {
+                x = base_x + units(run.column, g.dot_scale) * 8;
+                y = base_y + units(r, g.dot_scale);
+            }
+            pcl_position(out, x, y);
+            out += "\x1b*r1A\x1b*b";  // start raster graphics, transfer n bytes
+            append(out, run.length);
+            out += 'W';
+            out.append(reinterpret_cast<const char*>(row + run.column), static_cast<std::size_t>(run.length));
+            out += "\x1b*rB";  // end raster graphics
+        }
+    }
+}
+
+PclStream& PclStream::operator=(PclStream&& other) noexcept {
+    if (this != &other) {
+        close();
+        fp_ = other.fp_;
+        ok_ = other.ok_;
+        other.fp_ = nullptr;
+    }
+    return *this;
+}
+
+bool PclStream::open_append(const std::string& path) {
+    close();
+    fp_ = std::fopen(path.c_str(), "a");
+    ok_ = fp_ != nullptr;
+    return ok_;
+}
+
+void PclStream::write(std::string_view bytes) {
+    if (fp_ == nullptr || !ok_ || bytes.empty()) return;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), fp_) != bytes.size()) ok_ = false;
+}
+
+void PclStream::flush() {
+    if (fp_ != nullptr && std::fflush(fp_) != 0) ok_ = false;
+}
+
+bool PclStream::close() {
+    if (fp_ == nullptr) return ok_;
+    if (std::fclose(fp_) != 0) ok_ = false;
+    fp_ = nullptr;
+    return ok_;
+}
+
+}  // namespace tgd
