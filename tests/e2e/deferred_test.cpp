@@ -2,6 +2,7 @@
 // operations, 'D' and 'E' are recorded, 'X' closes it.  tgd runs in batch
 // use, so its standard error carries only the messages.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <fstream>
 #include <sstream>
@@ -209,6 +210,28 @@ TEST(Deferred, StartingAgainClosesTheFirstFileAndAppendsToAnExistingOne) {
     EXPECT_EQ(tgd.finish(), 0);
     EXPECT_EQ(slurp(first), "lines 1\n 1 2\n");
     EXPECT_EQ(slurp(second), "kept\nlines 1\n 3 4\n");
+}
+
+TEST(Deferred, AnInterruptAtTheQuestionAbandonsTheFrameEndAndKeepsTheFile) {
+    tgd::test::TempDir dir;
+    const std::string name = dir.file("interrupted.dgf");
+    TgdProcess tgd = batch_session();
+    tgd.initialise();
+    EXPECT_EQ(start_deferred(tgd, 1, name), 'C');
+    send_xy(tgd, 'L', {1}, {2});
+    tgd.send_byte('E');
+    EXPECT_FALSE(tgd.reply_ready(300));  // waiting for the answer
+    kill(tgd.pid(), SIGINT);
+    EXPECT_EQ(tgd.read_byte(), 'B');
+    // The file is still open: the frame is settled again at the next eject.
+    send_xy(tgd, 'L', {3}, {4});
+    tgd.type("y\n");
+    tgd.close_input();
+    send_letter(tgd, 'E');
+    send_letter(tgd, 'X');
+    expect_in_step(tgd);
+    EXPECT_EQ(tgd.finish(), 0);
+    EXPECT_EQ(slurp(name), "lines 1\n 1 2\nlines 1\n 3 4\neject\n");
 }
 
 TEST(Deferred, AFileThatCannotBeOpenedAbandonsTheOperation) {
