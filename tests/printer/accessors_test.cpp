@@ -138,20 +138,12 @@ TEST_F(AccessorsTest, PostScriptTextsFallBackToHostOptionsOnlyForPostScript) {
 
 TEST_F(AccessorsTest, FlagsFallBackToPostScriptOptionsOnlyForPostScript) {
     ps_par.onefile = 1;
-    ps_par.maximize = 1;
     EXPECT_EQ(PrGetOnefile(), -1);
-    EXPECT_EQ(PrGetMaximize(), -1);
     pp.method = "postscript";
     EXPECT_EQ(PrGetOnefile(), 1);
-    EXPECT_EQ(PrGetMaximize(), 1);
     EXPECT_EQ(PrSetOnefileFlag(-5), 0);
-    EXPECT_EQ(PrSetMaximizeFlag(-5), 0);
     EXPECT_EQ(PrSetTempOutputFiles(), 1);
-    EXPECT_EQ(PrSetDontMaximize(), 1);
     EXPECT_EQ(PrGetOnefile(), 0);
-    EXPECT_EQ(PrGetMaximize(), 0);
-    EXPECT_EQ(PrSetPrintFilesFlag(-2), 0);
-    EXPECT_EQ(PrGetPrintFiles(), -1);
 }
 
 TEST_F(AccessorsTest, PapersizeByNameLeavesPapernameAlone) {

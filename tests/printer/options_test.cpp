@@ -1,6 +1,7 @@
 // The printing-options text and the print operation's use of it.
 #include <gtest/gtest.h>
 
+#include "driver/abandon.h"
 #include "printer/printer.h"
 #include "printer_fixture.h"
 #include "runtime/fd_capture.h"
@@ -125,14 +126,16 @@ TEST_F(OptionsTest, PrintTakesTheMethodFromTheEnvironmentOnlyWhenUnset) {
     EXPECT_EQ(pp.method, "");
 }
 
-TEST_F(OptionsTest, SaveSlotHoldsOneCopyAndRestoreWithoutSaveIsHarmless) {
+TEST_F(OptionsTest, SaveSlotHoldsOneCopyAndAnAbandonedPrintRestores) {
     pp.rasters = 150;
     tgd::restore_pparms();
     EXPECT_EQ(pp.rasters, 150);
-    {
+    try {
         tgd::SavedPrinterParameters guard;
         pp.rasters = 300;
         pp.method = "laserjet";
+        tgd::zzabt_();  // an abandoned print still restores
+    } catch (const tgd::OperationAbandoned&) {
     }
     EXPECT_EQ(pp.rasters, 150);
     EXPECT_EQ(pp.method, "");
