@@ -144,14 +144,14 @@ void wsegsz_(const float* x1, const float* y1, const float* x2, const float* y2,
 }
 
 void wtextz_(float x, float y, const char* text, int n, float justification) {
-    if (!cdefer_.recording()) return;
+    if (!cdefer_.recording() || n < 0) return;
     encs00_("text");
     encr00_(x);
     encr00_(y);
     encr00_(justification);
     enci00_(n, free_format);
     prtfil_(unit());
-    if (text != nullptr && n > 0) encs00_(std::string_view(text, static_cast<std::size_t>(n)));
+    if (text != nullptr) encs00_(std::string_view(text, static_cast<std::size_t>(n)));
     prtfil_(unit());
 }
 

@@ -101,6 +101,10 @@ TEST_F(Writer, RecordsOfEachKindAreAppendedAfterAnExistingFile) {
     const float pairs[] = {8.0f, 2.0f, 200.0f, 1.0f};
     wdiffz_(pairs, 4);
     wlinsz_(x, y, 0);
+    // Negative counts give no record a reader could misparse.
+    wlinsz_(x, y, -1);
+    wsegsz_(x1, y1, x2, y2, -2);
+    wtextz_(1.0f, 1.0f, "x", -1, 0.0f);
     EXPECT_EQ(close(), "Deferred Graphics turned off\n");
     EXPECT_EQ(par_dump_unit, -1);
 
