@@ -25,10 +25,6 @@ DeferredState cdefer_;
 
 namespace {
 
-// Runs of parameters whose changes are recorded, first and last.
-constexpr std::pair<int, int> kRecordedRuns[] = {{8, 11},  {14, 15}, {18, 18},  {40, 48},
-                                                 {50, 66}, {79, 83}, {90, 97}, {101, 130}};
-
 int unit() { return cdefer_.unit(); }
 
 void keyword_line(std::string_view word) {
@@ -107,7 +103,7 @@ void winitz_() {
     cdefer_.mode = 0;
     cdefer_.frame_start = 0;
     lfill_(0, cdefer_.recorded.data(), DeferredState::kFlagged);
-    for (auto [first, last] : kRecordedRuns) {
+    for (auto [first, last] : kSavedAttributeRuns) {
         std::fill(cdefer_.recorded.begin() + (first - 1), cdefer_.recorded.begin() + last, 1);
     }
 }

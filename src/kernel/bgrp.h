@@ -63,4 +63,12 @@ inline constexpr int no_eject = 127;
 inline constexpr int marker_size = 128;
 }  // namespace bg
 
+// The saved-attribute set: runs of entries, first and last, that the
+// deferred-graphics file records and dumps (76 entries).
+struct EntryRun {
+    int first, last;
+};
+inline constexpr EntryRun kSavedAttributeRuns[] = {{8, 11},  {14, 15}, {18, 18},  {40, 48},
+                                                   {50, 66}, {79, 83}, {90, 97}, {101, 130}};
+
 }  // namespace tgd

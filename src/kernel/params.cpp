@@ -21,11 +21,6 @@ void store(float value, std::initializer_list<int> entries) {
     for (int n : entries) bgrp_(n) = value;
 }
 
-// The attributes the deferred file keeps for an empty frame: runs of
-// consecutive entries, first and last.
-constexpr std::pair<int, int> kSavedRuns[] = {{8, 11},  {14, 15}, {18, 18},  {40, 48},
-                                              {50, 66}, {79, 83}, {90, 97}, {101, 130}};
-
 }  // namespace
 
 void pbegnz_(const float* params, int n) {
@@ -78,7 +73,7 @@ void amset_() {
     encs00_("par");
     enci00_(150, free_format);  // the count the deferred-file reader expects
     prtfil_(par_dump_unit);
-    for (auto [first, last] : kSavedRuns) {
+    for (auto [first, last] : kSavedAttributeRuns) {
         for (int n = first; n <= last; ++n) {
             enci00_(n, free_format);
             encr00_(bgrp_(n));

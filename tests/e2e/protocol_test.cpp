@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -141,9 +143,12 @@ TEST(Protocol, OperationsWithALetterReply) {
     tgd.initialise();
     tgd.type("\n");  // the new frame waits for Return on the terminal
 
+    char dir[] = "/tmp/tgd-protocol-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string file = std::string(dir) + "/frames.dgf";
     tgd.send_byte('C');
     tgd.send_int(2);
-    tgd.send_text("");  // no file name: deferred graphics stay off
+    tgd.send_text(file);
     EXPECT_EQ(tgd.read_byte(), 'C');
 
     tgd.send_byte('E');
@@ -170,6 +175,7 @@ TEST(Protocol, OperationsWithALetterReply) {
     tgd.send_byte('X');
     EXPECT_EQ(tgd.read_byte(), 'X');
     expect_in_step(tgd);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(Protocol, ModeEchoesItsLetter) {
