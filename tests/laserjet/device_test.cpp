@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <limits>
+#include <vector>
 #include <string>
 
 #include "deferred/temp_dir.h"
@@ -266,6 +268,39 @@ TEST(LaserJetFont, GlyphsOfTheExamples) {
 TEST(LaserJetPrint, FileNamesAreQuotedForTheShell) {
     EXPECT_EQ(shell_quote("out.lj"), "'out.lj'");
     EXPECT_EQ(shell_quote("a b'c;rm x"), "'a b'\\''c;rm x'");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LaserJetStart, CompletesParametersAndSurvivesHostileValues) {
+    tgd::test::TempDir dir;
+    CurrentPrinterParameters = PrinterParameters{};
+    CurrentPrinterParameters.file = dir.file("h.lj");
+    CurrentPrinterParameters.rasters = 200;
+    CurrentPrinterParameters.print = 0;
+    CurrentPrinterParameters.horizontal = 0;
+    std::vector<float> params(250, std::numeric_limits<float>::quiet_NaN());
+    params[bg::device_xmax - 1] = std::numeric_limits<float>::infinity();
+    params[bg::x_scale - 1] = 3e38f;
+    tgdtest::Fd2Capture err;
+    ASSERT_EQ(hplj_init(params.data(), 250), 1);
+    EXPECT_EQ(CurrentPrinterParameters.rasters, 150);
+    EXPECT_EQ(CurrentPrinterParameters.papersize, 2);
+    EXPECT_EQ(CurrentPrinterParameters.onefile, 0);
+    EXPECT_EQ(CurrentPrinterParameters.font, 4);
+    EXPECT_EQ(hplj_page.raster.bytes().size(), hplj_page.geometry.raster_size());
+    const float x[] = {-1e30f, 1e30f, 0}, y[] = {1e30f, -1e30f, 0};
+    int n = 3;
+    hplj_zlinsz(x, y, &n);
+    hplj_zpolyz(x, y, &n);
+    hplj_zpntsz(x, y, &n);
+    text("AB", 1e30f, -1e30f, 1e30f);
+    hplj_zwrapz();
+    EXPECT_FALSE(hplj_page.active);
+    std::ifstream in(dir.file("h.lj"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}).substr(0, 2), "\x1b" "E");
 }
 
 }  // namespace
