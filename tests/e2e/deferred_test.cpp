@@ -10,26 +10,12 @@
 #include <vector>
 
 #include "deferred/temp_dir.h"
+#include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 
 namespace {
 
-using tgdtest::Options;
-using tgdtest::TgdProcess;
-
-std::string slurp(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-    std::istringstream in(text);
-    std::vector<std::string> lines;
-    for (std::string l; std::getline(in, l);) lines.push_back(l);
-    return lines;
-}
+using namespace tgdtest;
 
 TgdProcess batch_session() {
     Options options;
@@ -37,31 +23,11 @@ TgdProcess batch_session() {
     return TgdProcess(options);
 }
 
-void expect_in_step(TgdProcess& tgd) {
-    tgd.send_byte('W');
-    EXPECT_EQ(tgd.read_byte(), 'W');
-    EXPECT_FALSE(tgd.reply_ready(50));
-}
-
 char start_deferred(TgdProcess& tgd, int mode, const std::string& name) {
     tgd.send_byte('C');
     tgd.send_int(mode);
     tgd.send_text(name);
     return tgd.read_byte();
-}
-
-void send_xy(TgdProcess& tgd, char op, const std::vector<float>& x, const std::vector<float>& y) {
-    tgd.send_byte(op);
-    tgd.send_int(static_cast<int>(x.size()));
-    tgd.send_reals(x);
-    tgd.send_reals(y);
-    ASSERT_EQ(tgd.read_byte(), op);
-    tgd.read_reals(2);
-}
-
-void send_letter(TgdProcess& tgd, char op) {
-    tgd.send_byte(op);
-    ASSERT_EQ(tgd.read_byte(), op);
 }
 
 TEST(Deferred, HostSessionRecordsEveryKindOfOperation) {
@@ -72,9 +38,9 @@ TEST(Deferred, HostSessionRecordsEveryKindOfOperation) {
     tgd.clear_stderr();  // the terminal's start-up sequence
     EXPECT_EQ(start_deferred(tgd, 2, name), 'C');
 
-    send_xy(tgd, 'L', {0.5f, 1.0f, -2.0f}, {0.25f, 0.0f, 1e6f});
-    send_xy(tgd, 'P', {3.0f}, {4.0f});
-    send_xy(tgd, 'G', {0.0f, 1.0f, 0.5f}, {0.0f, 0.0f, 1.0f});
+    draw_xy(tgd, 'L', {0.5f, 1.0f, -2.0f}, {0.25f, 0.0f, 1e6f});
+    draw_xy(tgd, 'P', {3.0f}, {4.0f});
+    draw_xy(tgd, 'G', {0.0f, 1.0f, 0.5f}, {0.0f, 0.0f, 1.0f});
     tgd.send_byte('S');
     tgd.send_int(2);
     tgd.send_reals({1, 2, 3, 4, 5, 6, 7, 8});
@@ -110,7 +76,7 @@ TEST(Deferred, HostSessionRecordsEveryKindOfOperation) {
     EXPECT_TRUE(err.ends_with("Deferred Graphics turned off\n"));
     EXPECT_EQ(tgd.finish(), 0);
 
-    const std::string text = slurp(name);
+    const std::string text = read_file(name);
     const std::string drawing =
         "lines 3\n 0.5 0.25\n 1  0\n -2 1e6\n"
         "points 1\n 3 4\n"
@@ -147,20 +113,20 @@ TEST(Deferred, AskingModeFollowsTheAnswersOnStandardInput) {
     tgd.clear_stderr();  // the terminal's start-up sequence
     EXPECT_EQ(start_deferred(tgd, 1, name), 'C');
     tgd.type("y\nN\n");
-    send_xy(tgd, 'L', {1}, {2});
+    draw_xy(tgd, 'L', {1}, {2});
     send_letter(tgd, 'E');  // kept
-    send_xy(tgd, 'L', {3}, {4});
+    draw_xy(tgd, 'L', {3}, {4});
     send_letter(tgd, 'E');  // thrown away: the parameters replace it
-    send_xy(tgd, 'L', {5}, {6});
+    draw_xy(tgd, 'L', {5}, {6});
     tgd.close_input();
     send_letter(tgd, 'E');  // end of input: kept
-    send_xy(tgd, 'P', {7, 9}, {8, 10});
+    draw_xy(tgd, 'P', {7, 9}, {8, 10});
     send_letter(tgd, 'X');  // the last frame is settled the same way
     expect_in_step(tgd);
     EXPECT_EQ(tgd.stderr_text(), "Deferred Graphics on - ask about each frame\nDeferred Graphics turned off\n");
     EXPECT_EQ(tgd.finish(), 0);
 
-    std::vector<std::string> lines = lines_of(slurp(name));
+    std::vector<std::string> lines = lines_of(read_file(name));
     ASSERT_EQ(lines.size(), 3u + 77u + 3u + 3u);
     EXPECT_EQ(lines[0], "lines 1");
     EXPECT_EQ(lines[1], " 1 2");
@@ -181,12 +147,12 @@ TEST(Deferred, DroppingTheLastFrameMarksTheLogicalAndThePhysicalEnd) {
     tgd.clear_stderr();  // the terminal's start-up sequence
     EXPECT_EQ(start_deferred(tgd, 1, name), 'C');
     tgd.type("yes\nno\n");
-    send_xy(tgd, 'L', {1}, {2});
+    draw_xy(tgd, 'L', {1}, {2});
     send_letter(tgd, 'E');
-    send_xy(tgd, 'P', {3, 5}, {4, 6});
+    draw_xy(tgd, 'P', {3, 5}, {4, 6});
     send_letter(tgd, 'X');
     EXPECT_EQ(tgd.finish(), 0);
-    EXPECT_EQ(slurp(name), "lines 1\n 1 2\neject\nend\nts 2\n 3 4\n 5 6\nend\n");
+    EXPECT_EQ(read_file(name), "lines 1\n 1 2\neject\nend\nts 2\n 3 4\n 5 6\nend\n");
 }
 
 TEST(Deferred, StartingAgainClosesTheFirstFileAndAppendsToAnExistingOne) {
@@ -197,19 +163,19 @@ TEST(Deferred, StartingAgainClosesTheFirstFileAndAppendsToAnExistingOne) {
     tgd.initialise();
     tgd.clear_stderr();  // the terminal's start-up sequence
     EXPECT_EQ(start_deferred(tgd, 2, first), 'C');
-    send_xy(tgd, 'L', {1}, {2});
+    draw_xy(tgd, 'L', {1}, {2});
     EXPECT_EQ(start_deferred(tgd, 2, second), 'C');
-    send_xy(tgd, 'L', {3}, {4});
+    draw_xy(tgd, 'L', {3}, {4});
     send_letter(tgd, 'X');
-    send_xy(tgd, 'L', {5}, {6});  // closed: nothing more is recorded
+    draw_xy(tgd, 'L', {5}, {6});  // closed: nothing more is recorded
     send_letter(tgd, 'X');
     expect_in_step(tgd);
     EXPECT_EQ(tgd.stderr_text(),
               "Deferred Graphics on\nDeferred Graphics turned off\n"
               "Deferred Graphics on\nDeferred Graphics turned off\n");
     EXPECT_EQ(tgd.finish(), 0);
-    EXPECT_EQ(slurp(first), "lines 1\n 1 2\n");
-    EXPECT_EQ(slurp(second), "kept\nlines 1\n 3 4\n");
+    EXPECT_EQ(read_file(first), "lines 1\n 1 2\n");
+    EXPECT_EQ(read_file(second), "kept\nlines 1\n 3 4\n");
 }
 
 TEST(Deferred, AnInterruptAtTheQuestionAbandonsTheFrameEndAndKeepsTheFile) {
@@ -218,20 +184,20 @@ TEST(Deferred, AnInterruptAtTheQuestionAbandonsTheFrameEndAndKeepsTheFile) {
     TgdProcess tgd = batch_session();
     tgd.initialise();
     EXPECT_EQ(start_deferred(tgd, 1, name), 'C');
-    send_xy(tgd, 'L', {1}, {2});
+    draw_xy(tgd, 'L', {1}, {2});
     tgd.send_byte('E');
     EXPECT_FALSE(tgd.reply_ready(300));  // waiting for the answer
     kill(tgd.pid(), SIGINT);
     EXPECT_EQ(tgd.read_byte(), 'B');
     // The file is still open: the frame is settled again at the next eject.
-    send_xy(tgd, 'L', {3}, {4});
+    draw_xy(tgd, 'L', {3}, {4});
     tgd.type("y\n");
     tgd.close_input();
     send_letter(tgd, 'E');
     send_letter(tgd, 'X');
     expect_in_step(tgd);
     EXPECT_EQ(tgd.finish(), 0);
-    EXPECT_EQ(slurp(name), "lines 1\n 1 2\nlines 1\n 3 4\neject\n");
+    EXPECT_EQ(read_file(name), "lines 1\n 1 2\nlines 1\n 3 4\neject\n");
 }
 
 TEST(Deferred, AFileThatCannotBeOpenedAbandonsTheOperation) {
@@ -241,7 +207,7 @@ TEST(Deferred, AFileThatCannotBeOpenedAbandonsTheOperation) {
     tgd.clear_stderr();  // the terminal's start-up sequence
     EXPECT_EQ(start_deferred(tgd, 2, dir.file("no/such/dir.dgf")), 'A');
     EXPECT_EQ(tgd.stderr_text(), "Deferred Graphics on\nError: Cannot open deferred graphics file\n");
-    send_xy(tgd, 'L', {1}, {2});
+    draw_xy(tgd, 'L', {1}, {2});
     send_letter(tgd, 'E');
     send_letter(tgd, 'X');
     expect_in_step(tgd);

@@ -6,51 +6,21 @@
 #include <string>
 #include <vector>
 
+#include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 
 namespace {
 
-using tgdtest::Options;
-using tgdtest::TgdProcess;
-
-// 'M' with a first device parameter of 0: a new frame does not wait for
-// Return.
-void initialise_without_wait(TgdProcess& tgd) {
-    tgd.send_byte('M');
-    tgd.send_int(1);
-    tgd.send_reals({0.0f});
-    tgd.read_reals(200);
-}
-
-void send_xy(TgdProcess& tgd, char op, const std::vector<float>& x, const std::vector<float>& y) {
-    tgd.send_byte(op);
-    tgd.send_int(static_cast<int>(x.size()));
-    tgd.send_reals(x);
-    tgd.send_reals(y);
-    ASSERT_EQ(tgd.read_byte(), op);
-    tgd.read_reals(2);
-}
-
-void send_change(TgdProcess& tgd, const std::vector<float>& pairs) {
-    tgd.send_byte('D');
-    tgd.send_int(static_cast<int>(pairs.size()));
-    tgd.send_reals(pairs);
-    ASSERT_EQ(tgd.read_byte(), 'D');
-}
-
-void send_eject(TgdProcess& tgd) {
-    tgd.send_byte('E');
-    ASSERT_EQ(tgd.read_byte(), 'E');
-}
+using namespace tgdtest;
 
 // A frame with every attribute the refresh must bring back: line type and
 // colour changes, text, points and a filled polygon.
 void draw_frame(TgdProcess& tgd) {
-    send_xy(tgd, 'L', {0.1f, 0.5f, 0.9f}, {0.1f, 0.8f, 0.2f});
+    draw_xy(tgd, 'L', {0.1f, 0.5f, 0.9f}, {0.1f, 0.8f, 0.2f});
     send_change(tgd, {8, 3, 10, 2});
-    send_xy(tgd, 'L', {0.2f, 0.7f}, {0.6f, 0.3f});
-    send_xy(tgd, 'P', {0.3f, 0.4f}, {0.3f, 0.5f});
-    send_xy(tgd, 'G', {0.1f, 0.3f, 0.2f}, {0.1f, 0.1f, 0.3f});
+    draw_xy(tgd, 'L', {0.2f, 0.7f}, {0.6f, 0.3f});
+    draw_xy(tgd, 'P', {0.3f, 0.4f}, {0.3f, 0.5f});
+    draw_xy(tgd, 'G', {0.1f, 0.3f, 0.2f}, {0.1f, 0.1f, 0.3f});
     tgd.send_byte('T');
     tgd.send_int(5);
     tgd.send_reals({0.5f, 0.5f, 0.5f});
@@ -77,7 +47,7 @@ TEST(Refresh, RedrawsTheFrameAsItWasDrawnLive) {
     initialise_without_wait(tgd);
     send_change(tgd, {8, 2});
     tgd.clear_stderr();
-    send_eject(tgd);
+    send_letter(tgd, 'E');
     std::string live = tgd.stderr_text();
     tgd.clear_stderr();
     draw_frame(tgd);
@@ -109,7 +79,7 @@ TEST(Refresh, WaitsForReturnAtTheNewFrameLikeTheLiveTerminal) {
     TgdProcess tgd;
     tgd.initialise();
     tgd.type("\n");
-    send_eject(tgd);
+    send_letter(tgd, 'E');
     tgd.send_byte('d');
     EXPECT_FALSE(tgd.reply_ready(200));
     tgd.type("\n");
@@ -122,7 +92,7 @@ TEST(Refresh, DrawingInBatchUseIsShownByARefresh) {
         TgdProcess tgd;
         initialise_without_wait(tgd);
         tgd.clear_stderr();
-        send_eject(tgd);
+        send_letter(tgd, 'E');
         draw_frame(tgd);
         live = tgd.stderr_text();
     }
@@ -131,7 +101,7 @@ TEST(Refresh, DrawingInBatchUseIsShownByARefresh) {
     TgdProcess tgd(options);
     initialise_without_wait(tgd);
     tgd.clear_stderr();
-    send_eject(tgd);
+    send_letter(tgd, 'E');
     draw_frame(tgd);
     EXPECT_EQ(tgd.stderr_text(), "");
     EXPECT_EQ(refresh(tgd), live);
@@ -140,7 +110,7 @@ TEST(Refresh, DrawingInBatchUseIsShownByARefresh) {
 TEST(Refresh, BrushEntriesAreNotRedrawn) {
     TgdProcess tgd;
     initialise_without_wait(tgd);
-    send_eject(tgd);
+    send_letter(tgd, 'E');
     tgd.send_byte('b');
     tgd.send_int(1);
     tgd.send_int(1);

@@ -6,26 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 
 namespace {
 
-using tgdtest::Options;
-using tgdtest::TgdProcess;
+using namespace tgdtest;
 
 const char kLocatorRequest[] = "\a\x1b*s4^\x11";
-
-void expect_in_step(TgdProcess& tgd) {
-    tgd.send_byte('W');
-    EXPECT_EQ(tgd.read_byte(), 'W');
-    EXPECT_FALSE(tgd.reply_ready(50));
-}
-
-std::size_t count_of(const std::string& text, const std::string& part) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}
 
 // The transform of the locator example: x_offset 100, x_scale 10,
 // y_offset 0, y_scale 8.

@@ -5,21 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 
 namespace {
 
-using tgdtest::TgdProcess;
+using namespace tgdtest;
 
 const std::string E(1, '\x1b');
 // Line type 1 and colour 1, as sent after the terminal forgot them.
 const std::string kSolid = E + "*m1b" + E + "*m7x";
-
-std::size_t count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
 
 class Drawing : public ::testing::Test {
 protected:
@@ -114,11 +109,11 @@ TEST_F(Drawing, HostileCoordinatesAreOutOfBounds) {
     send_xy('L', {nan, 0.5f, 1e30f}, {0.5f, 0.5f, inf});
     reply('L');
     std::string s = stream();
-    EXPECT_EQ(count(s, "Lines out of bounds"), 2u);
+    EXPECT_EQ(count_of(s, "Lines out of bounds"), 2u);
     change({15, 79});
     send_xy('P', {nan, 1e30f, -inf}, {0.5f, 0.5f, 0.5f});
     reply('P');
-    EXPECT_EQ(count(stream(), "Points out of bounds"), 3u);
+    EXPECT_EQ(count_of(stream(), "Points out of bounds"), 3u);
     change({15, nan, 10, 1e30f, 8, -inf});
     send_xy('P', {0.5f}, {0.5f});
     reply('P');
@@ -150,16 +145,16 @@ TEST_F(Drawing, MarkersAreDrawnStrokeByStroke) {
     EXPECT_NEAR(last[0], 0.5f + 0.00437957f, 1e-7);
     EXPECT_NEAR(last[1], 0.5f + 0.00673402f, 1e-7);
     std::string s = stream();
-    EXPECT_EQ(count(s, E + "*pai"), 4u);
-    EXPECT_EQ(count(s, E + "*pj"), 4u);
-    EXPECT_EQ(count(s, E + "*psia"), 0u);
+    EXPECT_EQ(count_of(s, E + "*pai"), 4u);
+    EXPECT_EQ(count_of(s, E + "*pj"), 4u);
+    EXPECT_EQ(count_of(s, E + "*psia"), 0u);
 
     change({15, 16});  // filled octagon, no outline
     send_xy('P', {0.5f}, {0.5f});
     reply('P');
     s = stream();
-    ASSERT_EQ(count(s, E + "*psia"), 1u);
-    EXPECT_EQ(count(s, E + "*pa"), 0u);
+    ASSERT_EQ(count_of(s, E + "*psia"), 1u);
+    EXPECT_EQ(count_of(s, E + "*pa"), 0u);
     const std::size_t start = s.find(E + "*psia") + 6;
     EXPECT_EQ(s.size() - start, 8u * 4u + 1u + 1u);  // 8 vertices, the first marked, then T
     EXPECT_EQ(s.back(), 'T');
@@ -175,7 +170,7 @@ TEST_F(Drawing, MarkersAreDrawnStrokeByStroke) {
     change({15, 0});  // a square across the right edge: one report per clipped stroke segment
     send_xy('P', {0.998f}, {0.5f});
     reply('P');
-    EXPECT_EQ(count(stream(), "Lines out of bounds"), 3u);
+    EXPECT_EQ(count_of(stream(), "Lines out of bounds"), 3u);
 }
 
 TEST_F(Drawing, TextIsPlacedCharacterByCharacter) {
@@ -213,7 +208,7 @@ TEST_F(Drawing, TextStopsAtItsFirstCharacterOutside) {
     tgd.send("abcde", 5);
     reply('T');
     std::string s = stream();
-    EXPECT_EQ(count(s, E + "*l"), 2u);
+    EXPECT_EQ(count_of(s, E + "*l"), 2u);
     // Drawn at rasters 477 and 484; the third would be at 491, past 487.
     EXPECT_EQ(s.substr(s.find(E + "*lb\r") + 5), "Text string: abcde\n out of bounds at X= 1.008896 Y= 0.56734\n");
 
@@ -242,9 +237,9 @@ TEST_F(Drawing, ImagesMergeRunsWithinRows) {
     // Colours 2, 2, 3, missing, 3: three rectangles.
     image({0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f}, {0.1f, 0.2f}, {2, 2, 4, -1, 4});
     std::string s = stream();
-    EXPECT_EQ(count(s, E + "*psia"), 3u);
-    EXPECT_EQ(count(s, E + "*m6x"), 1u);  // colour 2
-    EXPECT_EQ(count(s, E + "*m5x"), 2u);  // colour 3
+    EXPECT_EQ(count_of(s, E + "*psia"), 3u);
+    EXPECT_EQ(count_of(s, E + "*m6x"), 1u);  // colour 2
+    EXPECT_EQ(count_of(s, E + "*m5x"), 2u);  // colour 3
     // Afterwards the pen is at the grid's first corner (85, 81), colour 5.
     EXPECT_EQ(s.substr(s.rfind('T') + 1), kSolid.substr(0, 5) + E + "*m3x" + E + "*pai\"5\"1Z");
     EXPECT_EQ(block()[9], 5.0f);
@@ -252,9 +247,9 @@ TEST_F(Drawing, ImagesMergeRunsWithinRows) {
     // Two identical rows are two rectangles; fewer values than cells leave
     // the rest empty.
     image({0.1f, 0.2f, 0.3f}, {0.1f, 0.2f, 0.3f}, {2, 2, 2, 2});
-    EXPECT_EQ(count(stream(), E + "*psia"), 2u);
+    EXPECT_EQ(count_of(stream(), E + "*psia"), 2u);
     image({0.1f, 0.2f, 0.3f, 0.4f}, {0.1f, 0.2f, 0.3f}, {2});
-    EXPECT_EQ(count(stream(), E + "*psia"), 1u);
+    EXPECT_EQ(count_of(stream(), E + "*psia"), 1u);
 }
 
 }  // namespace

@@ -17,47 +17,14 @@
 #include <vector>
 
 #include "deferred/temp_dir.h"
+#include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 
 namespace {
 
-using tgdtest::Options;
-using tgdtest::TgdProcess;
+using namespace tgdtest;
 
 const std::string kReset = "\x1b" "E";
-
-// 'M' with a first device parameter of 0: a new frame does not wait.
-void initialise_without_wait(TgdProcess& tgd) {
-    tgd.send_byte('M');
-    tgd.send_int(1);
-    tgd.send_reals({0.0f});
-    tgd.read_reals(200);
-}
-
-void send_xy(TgdProcess& tgd, char op, const std::vector<float>& x, const std::vector<float>& y) {
-    tgd.send_byte(op);
-    tgd.send_int(static_cast<int>(x.size()));
-    tgd.send_reals(x);
-    tgd.send_reals(y);
-    ASSERT_EQ(tgd.read_byte(), op);
-    tgd.read_reals(2);
-}
-
-void send_eject(TgdProcess& tgd) {
-    tgd.send_byte('E');
-    ASSERT_EQ(tgd.read_byte(), 'E');
-}
-
-void print(TgdProcess& tgd, const std::string& options) {
-    tgd.send_byte('s');
-    tgd.send_text(options);
-    ASSERT_EQ(tgd.read_byte(), 's');
-}
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Options for a LaserJet print into file, without a print command.
 std::string options(const std::string& orientation, const std::string& dpi, const std::string& file) {
@@ -111,8 +78,8 @@ Page decode(const std::string& pcl, bool landscape) {
 // The cross of a horizontal and a vertical line through the user point
 // (0.5, 0.5).
 void draw_cross(TgdProcess& tgd) {
-    send_xy(tgd, 'L', {0.1f, 0.9f}, {0.5f, 0.5f});
-    send_xy(tgd, 'L', {0.5f, 0.5f}, {0.1f, 0.9f});
+    draw_xy(tgd, 'L', {0.1f, 0.9f}, {0.5f, 0.5f});
+    draw_xy(tgd, 'L', {0.5f, 0.5f}, {0.1f, 0.9f});
 }
 
 // The cross is found in the decoded dots: one long row and one long column
@@ -149,7 +116,7 @@ TEST(LaserJetPrint, BlankFrameIsTheHeaderAndAReset) {
     const std::string file = dir.file("blank.lj");
     TgdProcess tgd;
     initialise_without_wait(tgd);
-    send_eject(tgd);
+    send_letter(tgd, 'E');
     tgd.clear_stderr();
     print(tgd, options("0", "75", file));
     EXPECT_EQ(read_file(file), header(0) + kReset);
@@ -161,7 +128,7 @@ TEST(LaserJetPrint, PortraitCrossDecodesBackFromTheRaster) {
     const std::string file = dir.file("cross.lj");
     TgdProcess tgd;
     initialise_without_wait(tgd);
-    send_eject(tgd);
+    send_letter(tgd, 'E');
     draw_cross(tgd);
     std::vector<float> before = tgd.initialise();
     print(tgd, options("0", "75", file));
@@ -185,7 +152,7 @@ TEST(LaserJetPrint, LandscapeCrossDecodesBackFromTheTurnedRaster) {
     const std::string file = dir.file("land.lj");
     TgdProcess tgd;
     initialise_without_wait(tgd);
-    send_eject(tgd);
+    send_letter(tgd, 'E');
     draw_cross(tgd);
     print(tgd, options("1", "-1", file));
     const std::string pcl = read_file(file);
@@ -203,8 +170,8 @@ TEST(LaserJetPrint, ResolutionSnapsAndNoResetHeader) {
     opts.env = {{"TX_LASERJET_NORESET", "yes"}};
     TgdProcess tgd(opts);
     initialise_without_wait(tgd);
-    send_eject(tgd);
-    send_xy(tgd, 'L', {0.1f, 0.9f}, {0.5f, 0.5f});
+    send_letter(tgd, 'E');
+    draw_xy(tgd, 'L', {0.1f, 0.9f}, {0.5f, 0.5f});
     print(tgd, options("0", "200", file));
     const std::string pcl = read_file(file);
     const std::string start = "\x1b&l2A\x1b&l0o0E\x1b" "9\x1b*t150R";
@@ -218,7 +185,7 @@ TEST(LaserJetPrint, PrintCommandGetsTheFileNameAsOneWord) {
     opts.env = {{"TX_LASERJET_PRINT_COMMAND", "sh -c 'cp \"$0\" \"$0.copy\"'"}};
     TgdProcess tgd(opts);
     initialise_without_wait(tgd);
-    send_eject(tgd);
+    send_letter(tgd, 'E');
     tgd.clear_stderr();
     print(tgd, "0 0 1 75 -1 0 0 0 laserjet '' \"" + file + "\" '' letter");
     for (int i = 0; i < 100 && !std::filesystem::exists(file + ".copy"); ++i)
@@ -231,7 +198,7 @@ TEST(LaserJetPrint, PrintCommandGetsTheFileNameAsOneWord) {
 TEST(LaserJetPrint, UnopenableFileIsReportedAndNothingIsPrinted) {
     TgdProcess tgd;
     initialise_without_wait(tgd);
-    send_eject(tgd);
+    send_letter(tgd, 'E');
     tgd.clear_stderr();
     print(tgd, options("0", "75", "no-such-dir-for-tgd/x.lj"));
     EXPECT_EQ(tgd.stderr_text(),

@@ -10,25 +10,12 @@
 #include <vector>
 
 #include "deferred/temp_dir.h"
+#include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 
 namespace {
 
-using tgdtest::TgdProcess;
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) lines.push_back(l);
-    return lines;
-}
+using namespace tgdtest;
 
 // A grey-scale rendering: one byte per pixel, row 0 at the top.
 struct Raster {

@@ -4,18 +4,12 @@
 
 #include <string>
 
+#include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 
 namespace {
 
-using tgdtest::Options;
-using tgdtest::TgdProcess;
-
-void print(TgdProcess& tgd, const std::string& options) {
-    tgd.send_byte('s');
-    tgd.send_text(options);
-    EXPECT_EQ(tgd.read_byte(), 's');
-}
+using namespace tgdtest;
 
 TEST(PrintingOptions, MethodNameInTheWrongCaseIsReportedAndNothingPrinted) {
     TgdProcess tgd;

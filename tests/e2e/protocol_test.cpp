@@ -9,27 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 
 namespace {
 
-using tgdtest::Options;
-using tgdtest::TgdProcess;
-
-// After a sequence of operations, 'W' must be answered with 'W' and
-// nothing else may be waiting: the driver read exactly what was sent.
-void expect_in_step(TgdProcess& tgd) {
-    tgd.send_byte('W');
-    EXPECT_EQ(tgd.read_byte(), 'W');
-    EXPECT_FALSE(tgd.reply_ready(50));
-}
-
-void send_xy(TgdProcess& tgd, char op, const std::vector<float>& x, const std::vector<float>& y) {
-    tgd.send_byte(op);
-    tgd.send_int(static_cast<int>(x.size()));
-    tgd.send_reals(x);
-    tgd.send_reals(y);
-}
+using namespace tgdtest;
 
 TEST(Protocol, EndOfFileEndsTheProcessWithStatusZero) {
     TgdProcess tgd;
