@@ -79,21 +79,20 @@ float marker_size_inches() {
     return bgrp_(bg::marker_size) > 0.0f ? bgrp_(bg::marker_size) : 0.4f * bgrp_(bg::cell_height_in);
 }
 
+void draw_markers(const float* x, const float* y, int n, int marker, float hx, float hy, MarkerDrawFn lines,
+                  MarkerDrawFn polygon) {
+    for (int i = 0; i < n; ++i) {
+        for (const MarkerStroke& stroke : marker_strokes(marker, x[i], y[i], hx, hy)) {
+            (stroke.filled ? polygon : lines)(stroke.x.data(), stroke.y.data(), static_cast<int>(stroke.x.size()));
+        }
+    }
+}
+
 void dmarkz_(const float* x, const float* y, int n, int marker) {
     if (marker < 0 || marker >= kMarkerCount) return;
     const float size = marker_size_inches();
-    const float hx = size / (2.0f * bgrp_(bg::inch_per_user_x));
-    const float hy = size / (2.0f * bgrp_(bg::inch_per_user_y));
-    for (int i = 0; i < n; ++i) {
-        for (const MarkerStroke& stroke : marker_strokes(marker, x[i], y[i], hx, hy)) {
-            const int count = static_cast<int>(stroke.x.size());
-            if (stroke.filled) {
-                polyz_(stroke.x.data(), stroke.y.data(), count);
-            } else {
-                linesz_(stroke.x.data(), stroke.y.data(), count);
-            }
-        }
-    }
+    draw_markers(x, y, n, marker, size / (2.0f * bgrp_(bg::inch_per_user_x)),
+                 size / (2.0f * bgrp_(bg::inch_per_user_y)), linesz_, polyz_);
 }
 
 }  // namespace tgd

@@ -7,6 +7,7 @@
 
 #include "driver/messages.h"
 #include "printer/mktempx.h"
+#include "printer/print_command.h"
 #include "printer/printer.h"
 #include "runtime/chars.h"
 
@@ -92,23 +93,13 @@ void hplj_printfile() {
         return;
     }
     // The command is the user's own; the file name is only ever a word.
-    const std::string line = p.laserjet_command + " " + shell_quote(name) + " &";
+    const std::string line = print_command_line(p.laserjet_command, name);
     dmstat_(dmformat("Finished laserjet file, executing command \"%s\".", line.c_str()));
     const int status = std::system(line.c_str());
     if (status != 0) dmerro_(dmformat("Possible error in executing print command (status=%d).", status));
 }
 
 }  // namespace
-
-std::string shell_quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        if (c == '\'') quoted += "'\\''";
-        else quoted += c;
-    }
-    quoted += '\'';
-    return quoted;
-}
 
 int hplj_init(const float* parameters, int count) {
     const int n = std::clamp(count, 0, GraphicsParameters::kSize);

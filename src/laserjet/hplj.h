@@ -78,8 +78,5 @@ void hplj_amdiff(const float* pairs, const int* n);
 void hplj_zbrshz();
 void hplj_zspinz();
 
-// The file name quoted for the shell: in single quotes, an embedded single
-// quote written as '\''.
-[[nodiscard]] std::string shell_quote(const std::string& text);
 
 }  // namespace tgd

@@ -14,15 +14,10 @@ void ljmark_(const float* x, const float* y, const int* n, const int* pch) {
                            ? bgrp_(bg::marker_size)
                            : bgrp_(bg::cell_height_in) * 0.8f /
                                  (bgrp_(bg::char_expansion) / bgrp_(bg::char_size_unit));
-    const float hx = size / (2.0f * bgrp_(bg::inch_per_user_x));
-    const float hy = size / (2.0f * bgrp_(bg::inch_per_user_y));
-    for (int i = 0; i < *n; ++i) {
-        for (const MarkerStroke& stroke : marker_strokes(*pch, x[i], y[i], hx, hy)) {
-            const int count = static_cast<int>(stroke.x.size());
-            if (stroke.filled) ljpoly_(stroke.x.data(), stroke.y.data(), &count);
-            else ljlins_(stroke.x.data(), stroke.y.data(), &count);
-        }
-    }
+    draw_markers(x, y, *n, *pch, size / (2.0f * bgrp_(bg::inch_per_user_x)),
+                 size / (2.0f * bgrp_(bg::inch_per_user_y)),
+                 [](const float* vx, const float* vy, int count) { ljlins_(vx, vy, &count); },
+                 [](const float* vx, const float* vy, int count) { ljpoly_(vx, vy, &count); });
 }
 
 }  // namespace tgd

@@ -326,16 +326,4 @@ void ps_trailer(std::string& out, PostScriptSettings& par, int pages) {
     if (level >= 210) line(out, "%%EOF");
 }
 
-std::string shell_quote(std::string_view text) {
-    std::string quoted = "'";
-    for (char ch : text) {
-        if (ch == '\'')
-            quoted += "'\\''";
-        else
-            quoted += ch;
-    }
-    quoted += '\'';
-    return quoted;
-}
-
 }  // namespace tgd

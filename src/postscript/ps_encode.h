@@ -64,8 +64,5 @@ bool prolog_defines_pver(const PostScriptSettings& par);
 // Whether a line begins, after blanks and tabs, with "/PVer".
 bool defines_pver(std::string_view line);
 
-// The file name quoted for the shell: single quotes, an embedded single
-// quote written as '\''.
-std::string shell_quote(std::string_view text);
 
 }  // namespace tgd

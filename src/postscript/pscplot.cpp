@@ -12,6 +12,7 @@
 
 #include "driver/messages.h"
 #include "postscript/ps_encode.h"
+#include "printer/print_command.h"
 #include "postscript/ps_par.h"
 #include "printer/mktempx.h"
 #include "printer/printer.h"
@@ -307,7 +308,7 @@ void print_or_report(const std::string& file) {
     if (!pp.postscript_command.empty() && pp.print) {
         // The user's command stays as given; the file name is quoted so
         // that blanks or shell characters in it cannot run anything.
-        std::string command = pp.postscript_command + " " + shell_quote(file) + " &";
+        std::string command = print_command_line(pp.postscript_command, file);
         dmstat_(dmformat("Finished postscript file, executing command \"%s\".", command.c_str()));
         int status = ps_hooks.run_command ? ps_hooks.run_command(command) : 0;
         if (status != 0) dmerro_(dmformat("Possible error in executing that commmand (status=%d).", status));

@@ -251,17 +251,8 @@ void ps_zpntsz(const float* x, const float* y, int n) {
 void psmark_(const float* x, const float* y, int n, int marker) {
     if (marker < 0 || marker >= kMarkerCount) return;
     const float size = marker_size_inches();
-    const float hx = size / (2.0f * bgrp_(bg::inch_per_user_x));
-    const float hy = size / (2.0f * bgrp_(bg::inch_per_user_y));
-    for (int i = 0; i < n; ++i) {
-        for (const MarkerStroke& stroke : marker_strokes(marker, x[i], y[i], hx, hy)) {
-            const int count = static_cast<int>(stroke.x.size());
-            if (stroke.filled)
-                pspoly_(stroke.x.data(), stroke.y.data(), count);
-            else
-                pslins_(stroke.x.data(), stroke.y.data(), count);
-        }
-    }
+    draw_markers(x, y, n, marker, size / (2.0f * bgrp_(bg::inch_per_user_x)),
+                 size / (2.0f * bgrp_(bg::inch_per_user_y)), pslins_, pspoly_);
 }
 
 void ps_ztextz(float x, float y, const char* text, int n, float adj) {

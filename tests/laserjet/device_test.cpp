@@ -265,11 +265,6 @@ TEST(LaserJetFont, GlyphsOfTheExamples) {
     for (int c = 33; c < 127; ++c) EXPECT_FALSE(stroke_glyph(static_cast<char>(c)).points.empty()) << c;
 }
 
-TEST(LaserJetPrint, FileNamesAreQuotedForTheShell) {
-    EXPECT_EQ(shell_quote("out.lj"), "'out.lj'");
-    EXPECT_EQ(shell_quote("a b'c;rm x"), "'a b'\\''c;rm x'");
-}
-
 }  // namespace
 
 namespace {

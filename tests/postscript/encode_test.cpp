@@ -72,12 +72,6 @@ TEST(PsEncode, ImageRowsPadOddOneDigitRows) {
     EXPECT_EQ(out, "1f\n");
 }
 
-TEST(PsEncode, ShellQuoteKeepsTheNameOneWord) {
-    EXPECT_EQ(shell_quote("out.ps"), "'out.ps'");
-    EXPECT_EQ(shell_quote("a b;$(rm x)"), "'a b;$(rm x)'");
-    EXPECT_EQ(shell_quote("it's"), "'it'\\''s'");
-}
-
 // Settings and document facts of a small fixed document.
 struct Document : ::testing::Test {
     PostScriptSettings par = PostScriptSettings::defaults();
