@@ -20,11 +20,13 @@ namespace {
 struct Args {
     std::string tgd = "./tgd";
     std::string terminal_log = "tgd-terminal.log";
+    std::string prolog;      // PostScript prolog sent before printing
+    std::string print_file;  // the demo prints the frame here when set
     bool demo = false;
 };
 
 void usage() {
-    std::fprintf(stderr, "usage: tgdhost [--tgd PATH] [--terminal-log FILE] --demo\n");
+    std::fprintf(stderr, "usage: tgdhost [--tgd PATH] [--terminal-log FILE] [--prolog FILE --print FILE] --demo\n");
 }
 
 bool parse(int argc, char** argv, Args& args) {
@@ -32,8 +34,14 @@ bool parse(int argc, char** argv, Args& args) {
         std::string a = argv[i];
         if (a == "--demo") {
             args.demo = true;
-        } else if ((a == "--tgd" || a == "--terminal-log") && i + 1 < argc) {
-            (a == "--tgd" ? args.tgd : args.terminal_log) = argv[++i];
+        } else if (a == "--tgd" && i + 1 < argc) {
+            args.tgd = argv[++i];
+        } else if (a == "--terminal-log" && i + 1 < argc) {
+            args.terminal_log = argv[++i];
+        } else if (a == "--prolog" && i + 1 < argc) {
+            args.prolog = argv[++i];
+        } else if (a == "--print" && i + 1 < argc) {
+            args.print_file = argv[++i];
         } else {
             return false;
         }
@@ -108,6 +116,21 @@ public:
         std::printf("i 3x2 cells  -> %c\n", tgd_.read_byte());
     }
 
+    // The PostScript page region and prolog, then 's' printing the frame
+    // into file without running a print command.
+    void print_postscript(const std::vector<std::string>& prolog, const std::string& file) {
+        tgd_.send("zpr", 3);
+        tgd_.send_reals({0.0f, 0.0f, 612.0f, 792.0f});
+        tgd_.read_byte();
+        tgd_.send("zpAp", 4);
+        tgd_.send_int(static_cast<int>(prolog.size()));
+        for (const auto& line : prolog) tgd_.send_text(line);
+        tgd_.read_byte();
+        tgd_.send_byte('s');
+        tgd_.send_text("-1 -1 0 -1 -1 0 0 0 postscript '' '" + file + "' '' ''");
+        std::printf("s print      -> %c, PostScript document %s\n", tgd_.read_byte(), file.c_str());
+    }
+
     void simple(char op, const char* what) {
         tgd_.send_byte(op);
         std::printf("%c %-10s -> %c\n", op, what, tgd_.read_byte());
@@ -140,6 +163,20 @@ void show_terminal_stream(const std::string& path) {
     std::printf("%s\n", bytes.size() > 400 ? " ..." : "");
 }
 
+std::vector<std::string> read_lines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::FILE* f = std::fopen(path.c_str(), "r");
+    if (f == nullptr) throw std::runtime_error("cannot read " + path);
+    char buf[1024];
+    while (std::fgets(buf, sizeof buf, f) != nullptr) {
+        std::string line(buf);
+        if (!line.empty() && line.back() == '\n') line.pop_back();
+        lines.push_back(line);
+    }
+    std::fclose(f);
+    return lines;
+}
+
 void run_demo(const Args& args) {
     int log = ::open(args.terminal_log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (log < 0) throw std::runtime_error("cannot create " + args.terminal_log);
@@ -169,6 +206,7 @@ void run_demo(const Args& args) {
         demo.segments({0.1f, 0.1f}, {0.1f, 0.9f}, {0.9f, 0.9f}, {0.1f, 0.9f});
         demo.text(0.5f, 0.95f, 0.5f, "tgd demo");
         demo.image();
+        if (!args.print_file.empty()) demo.print_postscript(read_lines(args.prolog), args.print_file);
         // A refresh and a new frame each start a frame on the terminal,
         // which waits for Return first.
         if (::write(input[1], "\n\n", 2) != 2) throw std::runtime_error("input");

@@ -55,7 +55,7 @@ protected:
 
     void SetUp() override {
         tgd.initialise();
-        std::vector<std::string> prolog = lines_of(read_file(std::string(TGD_TEST_DATA) + "/postscript/test_prolog.ps"));
+        std::vector<std::string> prolog = lines_of(read_file(std::string(TGD_TEST_DATA) + "/../tools/prolog.ps"));
         option('A');
         tgd.send_byte('p');
         tgd.send_int(static_cast<int>(prolog.size()));
