@@ -16,7 +16,7 @@ namespace item {
 inline constexpr int integer = 1, real = 2, logical = 3, dble = 4, character = 5;
 }
 
-// Stack words (1-based in the text): block count, guard (must stay 0),
+// Stack words (numbered from 1 by their callers): block count, guard (must stay 0),
 // top, two zeros, then 2, 2, 1, 2, 2 after the first use.  They occupy
 // word indexes 1 to 10.
 extern std::array<std::int32_t, 10> zstakz_;
