@@ -188,10 +188,11 @@ TEST(LaserJetPrint, PrintCommandGetsTheFileNameAsOneWord) {
     send_letter(tgd, 'E');
     tgd.clear_stderr();
     print(tgd, "0 0 1 75 -1 0 0 0 laserjet '' \"" + file + "\" '' letter");
-    for (int i = 0; i < 100 && !std::filesystem::exists(file + ".copy"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(read_file(file + ".copy"), header(0) + kReset);
+    // The command runs in the background: wait for its copy to be whole.
+    const std::string expected = header(0) + kReset;
+    for (int i = 0; i < 200 && read_file(file + ".copy") != expected; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    EXPECT_EQ(read_file(file + ".copy"), expected);
     EXPECT_NE(tgd.stderr_text().find("Finished laserjet file, executing command \"sh -c"), std::string::npos);
 }
 
