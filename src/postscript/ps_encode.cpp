@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstdio>
+
+#include "kernel/convert.h"
 
 namespace tgd {
 
@@ -173,6 +174,10 @@ bool prolog_defines_pver(const PostScriptSettings& par) {
     return false;
 }
 
+std::array<long long, 4> region_box(const std::array<float, 4>& region) {
+    return {to_int(region[0]), to_int(region[1]), to_int(region[2]) + 1LL, to_int(region[3]) + 1LL};
+}
+
 void ps_header(std::string& out, const PostScriptSettings& par, const DocumentInfo& info) {
     const int level = par.dsc_level;
     out += level >= 300 ? "%!PS-Adobe-3.0" : level >= 210 ? "%!PS-Adobe-2.1" : "%!PS-Adobe-2.0";
@@ -189,9 +194,9 @@ void ps_header(std::string& out, const PostScriptSettings& par, const DocumentIn
     out += "%%CreationDate: ";
     out += info.creation_date;
     out += "%%BoundingBox:";
-    for (int i = 0; i < 4; ++i) {
+    for (long long v : region_box(info.region)) {
         out += ' ';
-        append_d(out, static_cast<long long>(std::trunc(info.region[i])) + (i >= 2 ? 1 : 0));
+        append_d(out, v);
     }
     out += '\n';
     line(out, "%%Pages: (atend)");

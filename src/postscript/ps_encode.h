@@ -39,6 +39,11 @@ void ps_attr_op(std::string& out, const float* values, int count, std::string_vi
 // from 16 up; an odd row of one-digit cells is completed by "0".
 void ps_image_row(std::string& out, const int* levels, int cells, bool two_digits);
 
+// The bounding box of a region in whole points: each value truncated
+// toward zero (clamped, so that any float gives a number), 1 added to x1
+// and y1.
+std::array<long long, 4> region_box(const std::array<float, 4>& region);
+
 // What the document's fixed sections need besides ps_par.
 struct DocumentInfo {
     int landscape = 0;                   // horizontal

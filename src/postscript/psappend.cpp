@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -94,11 +93,7 @@ bool copy_document(std::FILE* in, PsContext& ctx) {
     ctx.pages = 0;
     ctx.page_pending = 1;
 
-    const auto& r = pscplot.region;
-    std::array<long long, 4> box = {static_cast<long long>(std::trunc(r[0])),
-                                    static_cast<long long>(std::trunc(r[1])),
-                                    static_cast<long long>(std::trunc(r[2])) + 1,
-                                    static_cast<long long>(std::trunc(r[3])) + 1};
+    std::array<long long, 4> box = region_box(pscplot.region);
     bool copying = true, recent = false;
     bool have = read_line(in, line);
     while (have) {

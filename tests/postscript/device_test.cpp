@@ -297,6 +297,14 @@ TEST_F(PsDevice, IllegalRegionRefusesToStart) {
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 
+// Region values far beyond any page still give whole numbers in the box.
+TEST_F(PsDevice, HugeRegionGivesABoundedBoundingBox) {
+    ps_par.region = {0, 0, 3e38f, 3e38f};
+    ASSERT_TRUE(start());
+    std::string doc = finish();
+    EXPECT_NE(doc.find("%%BoundingBox: 1073741824 1073741824 1073741825 1073741825\n"), std::string::npos) << doc;
+}
+
 TEST_F(PsDevice, HostTemplateNamesTheFile) {
     CurrentPrinterParameters.file.clear();
     ps_par.outfile = dir.file("fig.##.ps") + std::string(1, '\0');
@@ -359,6 +367,16 @@ TEST_F(PsAppend, CoveringBoundingBoxIsCopiedAlone) {
     ASSERT_TRUE(start());
     std::string doc = finish();
     EXPECT_NE(doc.find("%%Title: (old)\n%%BoundingBox: 0 0 1000 1000\n%%DocumentNeededResources: (atend)\n"),
+              std::string::npos)
+        << doc;
+}
+
+TEST_F(PsAppend, UnionWithAHugeRegionStaysBounded) {
+    ps_par.region = {0, 0, 3e38f, 3e38f};
+    std::ofstream(file) << kEarlier;
+    ASSERT_TRUE(start());
+    std::string doc = finish();
+    EXPECT_NE(doc.find("%%BoundingBox: 100 100 1073741825 1073741825\n%%BoundingBox: 100 100 200 200\n"),
               std::string::npos)
         << doc;
 }
