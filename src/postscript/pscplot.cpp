@@ -180,9 +180,12 @@ void lay_out_figure() {
     if (ps_par.point_size > 0.0f) {
         pscplot.text_size = ps_par.point_size;
     } else {
-        // A figure without natural height keeps the cell's size.
-        const float ratio = h0 != 0.0f && std::isfinite(h / h0) ? h / h0 : 1.0f;
-        pscplot.text_size = bgrp_(bg::cell_height) * bgrp_(bg::device_raster_height) * 72.0f * ratio;
+        // The cell's height scaled with the figure, in single precision
+        // from left to right; a figure without natural height keeps the
+        // cell's size.
+        const float cell = bgrp_(bg::cell_height) * bgrp_(bg::device_raster_height) * 72.0f;
+        const float scaled = cell * h / h0;
+        pscplot.text_size = h0 != 0.0f && std::isfinite(h / h0) ? scaled : cell;
     }
 }
 

@@ -305,6 +305,16 @@ TEST_F(PsDevice, HugeRegionGivesABoundedBoundingBox) {
     EXPECT_NE(doc.find("%%BoundingBox: 1073741824 1073741824 1073741825 1073741825\n"), std::string::npos) << doc;
 }
 
+// The text size follows the figure's height: 1.58 cells of 1/72 inch at
+// 5 of 13.75 inches, in single precision from left to right.
+TEST_F(PsDevice, TextSizeScalesWithTheFigureHeight) {
+    ps_par.point_size = 0;
+    ps_par.height = 5;
+    params(bg::cell_height) = 1.58f;
+    ASSERT_TRUE(start());
+    EXPECT_NE(finish().find("/PointSize 0.574545 def\n"), std::string::npos);
+}
+
 TEST_F(PsDevice, HostTemplateNamesTheFile) {
     CurrentPrinterParameters.file.clear();
     ps_par.outfile = dir.file("fig.##.ps") + std::string(1, '\0');
