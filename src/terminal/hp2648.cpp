@@ -52,23 +52,23 @@ void zparmz_(const float* par, int npar) {
 }
 
 void zseekz_(int x, int y) {
-    std::string seq;
+    // Line type, colour and move each go out in their own write.
     float lty = bgrp_(bg::line_type);
     if (lty != hp2648_.cur_lty) {
+        std::string seq;
         esc::line_type(seq, esc::line_type_value(to_int(lty)));
         hp2648_.cur_lty = lty;
+        zoutrz_(seq);
     }
-    if (bgrp_(bg::color) != static_cast<float>(hp2648_.cur_color)) {
-        int c = color_code();
-        esc::pen_color(seq, esc::pen_color_value(c));
-        hp2648_.cur_color = c;
-    }
+    if (bgrp_(bg::color) != static_cast<float>(hp2648_.cur_color)) send_pen_color(color_code());
     long long dx = static_cast<long long>(x) - hp2648_.pen_x;
     long long dy = static_cast<long long>(y) - hp2648_.pen_y;
     hp2648_.pen_x = x;
     hp2648_.pen_y = y;
-    if (dx != 0 || dy != 0) esc::move(seq, x, y, dx, dy);
-    if (!seq.empty()) zoutrz_(seq);
+    if (dx == 0 && dy == 0) return;
+    std::string seq;
+    esc::move(seq, x, y, dx, dy);
+    zoutrz_(seq);
 }
 
 void zlinez_(int x, int y) {
@@ -128,6 +128,8 @@ void zpolyz_(const float* x, const float* y, int n) {
         if (c != hp2648_.cur_color) send_pen_color(c);
     } else if (c > 7) {
         esc::fill_single(seq, 0);
+        zoutrz_(seq);
+        seq.clear();
         esc::fill_pattern(seq, (c - 8) % 18 + 2);
         zoutrz_(seq);
     } else {

@@ -1,8 +1,11 @@
 // What the terminal primitives send, given what the terminal was last told.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "kernel/capture.h"
 
@@ -79,6 +82,47 @@ TEST_F(Terminal, PolygonVertexLimits) {
     EXPECT_EQ(out.take(), "GR-Z Error from Routine zpolyz\nNeeds at least 3 points and at most 148\n");
     zpolyz_(x.data(), y.data(), 2);
     EXPECT_EQ(out.take(), "GR-Z Error from Routine zpolyz\nNeeds at least 3 points and at most 148\n");
+}
+
+// Descriptor 2 as a packet socket, so that every write() arrives as one
+// message and the boundaries between writes can be seen.
+class WriteCapture {
+public:
+    WriteCapture() {
+        if (socketpair(AF_UNIX, SOCK_SEQPACKET, 0, sv_) != 0) return;
+        saved_ = dup(2);
+        dup2(sv_[0], 2);
+    }
+    ~WriteCapture() {
+        if (saved_ < 0) return;
+        dup2(saved_, 2);
+        close(saved_);
+        close(sv_[0]);
+        close(sv_[1]);
+    }
+    WriteCapture(const WriteCapture&) = delete;
+    WriteCapture& operator=(const WriteCapture&) = delete;
+
+    std::vector<std::string> writes() {
+        std::vector<std::string> all;
+        char buf[512];
+        for (ssize_t n; (n = recv(sv_[1], buf, sizeof buf, MSG_DONTWAIT)) > 0;) all.emplace_back(buf, n);
+        return all;
+    }
+
+private:
+    int sv_[2] = {-1, -1};
+    int saved_ = -1;
+};
+
+TEST_F(Terminal, EverySequenceIsWrittenAtOnceOnItsOwn) {
+    WriteCapture capture;
+    zseekz_(100, 100);
+    bgrp_(bg::color) = 26.0f;
+    const float x[3] = {0.2f, 0.8f, 0.5f}, y[3] = {0.2f, 0.2f, 0.8f};
+    zpolyz_(x, y, 3);
+    EXPECT_EQ(capture.writes(), (std::vector<std::string>{E + "*m1b", E + "*m7x", E + "*pai#$#$Z", E + "*m0g",
+                                                          E + "*m02w", E + "*psia", "$\"#.b", ",0#.", "())!", "T"}));
 }
 
 TEST_F(Terminal, HostileParameterValuesStayDefined) {
