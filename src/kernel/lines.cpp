@@ -51,17 +51,22 @@ void zlinsz_(const float* x, const float* y, int n) {
         zerrpz_("zlinsz", "Needs at least 2 points");
         return;
     }
+    // Unclipped segments continue from the pen, except the first and one
+    // after a rejected segment: there the pen is not at the segment's start
+    // (a NaN point rejects both its segments), so it is moved first.
+    bool pen_at_start = false;
     for (int i = 1; i < n; ++i) {
         Segment s;
         int status = clip_to_window(x[i - 1], y[i - 1], x[i], y[i], s);
         if (status == 0) {
-            if (i == 1) zseekz_(raster(s.x[0]), raster(s.y[0]));
+            if (!pen_at_start) zseekz_(raster(s.x[0]), raster(s.y[0]));
             zlinez_(raster(s.x[1]), raster(s.y[1]));
         } else {
             zflshz_();
             zobdsz_("Lines", x[i], y[i]);
             if (status > 0) move_and_draw(s);
         }
+        pen_at_start = status >= 0;
     }
     bgrp_(bg::last_x) = x[n - 1];
     bgrp_(bg::last_y) = y[n - 1];
