@@ -15,7 +15,8 @@ namespace tgd {
 void zrdszz_() {
     float rw = bgrp_(bg::device_raster_width);
     float rh = bgrp_(bg::device_raster_height);
-    if (!(std::min(rw, rh) > 0.0f)) {
+    // A NaN size is invalid too, whichever of the two it is.
+    if (!(rw > 0.0f && rh > 0.0f)) {
         zerrpz_("zrdszz", "Invalid raster sizes -- will use default");
         rw = rh = 0.001f;
     }

@@ -159,6 +159,12 @@ TEST_F(Layout, InvalidRasterSizesFallBack) {
     EXPECT_EQ(out.take(), "GR-Z Error from Routine zrdszz\nInvalid raster sizes -- will use default\n");
     EXPECT_EQ(bgrp_(bg::raster_width), 0.001f);
     EXPECT_EQ(bgrp_(bg::raster_height), 0.001f);
+
+    bgrp_(bg::device_raster_width) = 0.01f;
+    bgrp_(bg::device_raster_height) = NAN;
+    zrdszz_();
+    EXPECT_EQ(out.take(), "GR-Z Error from Routine zrdszz\nInvalid raster sizes -- will use default\n");
+    EXPECT_EQ(bgrp_(bg::raster_height), 0.001f);
 }
 
 TEST_F(Layout, ChangeVectorsApplyPairsInOrderAndIgnoreBadEntries) {
