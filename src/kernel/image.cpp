@@ -64,7 +64,7 @@ void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int
         lo -= 0.5f;
         hi += 0.5f;
     }
-    const double k = (n_colors - 1) / (static_cast<double>(hi) - lo);
+    const double k = (n_colors - 1.0) / (static_cast<double>(hi) - lo);  // no int overflow at INT_MIN
     if (nx < 1 || ny < 1) return;
 
     Block<int> xs(nx), ys(ny);
