@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "deferred/temp_dir.h"
 #include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 
@@ -237,6 +238,50 @@ TEST(Protocol, PostScriptOptionsReadExactlyTheirData) {
     option('~');
     for (int i = 0; i < 22; ++i) EXPECT_EQ(tgd.read_byte(), 'z') << i;
     expect_in_step(tgd);
+}
+
+TEST(Protocol, PostScriptOptionsReachTheirSettings) {
+    tgd::test::TempDir dir;
+    TgdProcess tgd;
+    tgd.initialise();
+    auto option = [&](char letter) {
+        tgd.send_byte('z');
+        tgd.send_byte('p');
+        tgd.send_byte(letter);
+    };
+    auto strings = [&](const std::vector<std::string>& list) {
+        tgd.send_int(static_cast<int>(list.size()));
+        for (const auto& s : list) tgd.send_text(s);
+    };
+    option('r'); tgd.send_reals({0, 0, 612, 792});
+    option('d'); tgd.send_int(210);
+    option('t'); tgd.send_text(std::string("My plot\0", 8));
+    option('R'); tgd.send_int(600);
+    option('P'); tgd.send_real(10.0f);
+    option('l'); tgd.send_byte('h'); tgd.send_int(1);
+    option('f'); strings({std::string("Helvetica\0", 10), std::string("Courier\0", 8)});
+    option('c'); tgd.send_byte('g'); tgd.send_int(2); tgd.send_int(1); tgd.send_reals({3, 4});
+    // A background index replaces an earlier background colour.
+    option('c'); tgd.send_byte('b'); tgd.send_int(1); tgd.send_int(3); tgd.send_reals({1, 1, 1});
+    option('a'); tgd.send_int(2);
+    option('A'); tgd.send_byte('B'); strings({std::string("/Bu {Xu} def\0", 13)});
+    option('A'); tgd.send_byte('s'); strings({std::string("% host setup\0", 13)});
+    for (int i = 0; i < 12; ++i) ASSERT_EQ(tgd.read_byte(), 'z') << i;
+
+    send_xy(tgd, 'L', {0.1f, 0.9f}, {0.5f, 0.5f});
+    ASSERT_EQ(tgd.read_byte(), 'L');
+    tgd.read_reals(2);
+    const std::string out = dir.file("options.ps");
+    print(tgd, "-1 -1 0 -1 -1 0 0 0 postscript '' " + out + " '' ''");
+    const std::string doc = read_file(out);
+    EXPECT_EQ(doc.rfind("%!PS-Adobe-2.1 EPSF-2.0\n", 0), 0u) << doc.substr(0, 40);
+    for (const char* part : {"%%Title: (My plot)\n", "/Landscape true def\n", "/RastersPerInch 600 def\n",
+                             "/PointSize 10 def\n", "/Fonts [\t/Helvetica\t/Courier] def\n",
+                             "/GColors [\t3\t4] def\n", "/BackIdx true def\n/BackCol 2 def\n",
+                             "/Bu {Xu} def\n", "% host setup\n"}) {
+        EXPECT_NE(doc.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(tgd.finish(), 0);
 }
 
 TEST(Protocol, NegativeCountsAbortWithoutCrashing) {
