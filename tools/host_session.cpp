@@ -41,7 +41,10 @@ long long now_ms() {
 HostSession::HostSession(const SpawnOptions& options) {
     int commands[2];
     int replies[2];
-    if (pipe2(commands, O_CLOEXEC) != 0 || pipe2(replies, O_CLOEXEC) != 0) {
+    if (pipe2(commands, O_CLOEXEC) != 0) throw std::runtime_error("cannot make the pipes");
+    if (pipe2(replies, O_CLOEXEC) != 0) {
+        ::close(commands[0]);
+        ::close(commands[1]);
         throw std::runtime_error("cannot make the pipes");
     }
     // Everything the child needs is prepared before fork: between fork and
@@ -55,7 +58,11 @@ HostSession::HostSession(const SpawnOptions& options) {
     int devnull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
 
     pid_ = fork();
-    if (pid_ < 0) throw std::runtime_error("cannot fork");
+    if (pid_ < 0) {
+        for (int fd : {commands[0], commands[1], replies[0], replies[1], devnull})
+            if (fd >= 0) ::close(fd);
+        throw std::runtime_error("cannot fork");
+    }
     if (pid_ == 0) {
         if (options.new_session) setsid();
         // Move the pipe ends above the descriptors they are going to, so
