@@ -1,0 +1,122 @@
+// The LaserJet output file: frames appended to the one file, numbered file
+// names, and the fallback to /tmp when the current directory fails.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "deferred/temp_dir.h"
+#include "kernel/capture.h"
+#include "laserjet/hplj.h"
+#include "printer/printer.h"
+
+namespace {
+
+using namespace tgd;
+
+const std::string kReset = "\x1b" "E";
+const std::string kHeader = kReset + "\x1b&l2A\x1b&l0o0E\x1b" "9";
+
+// Runs the test in a directory of its own and goes back afterwards.
+class InDirectory {
+public:
+    explicit InDirectory(const std::filesystem::path& dir) : saved_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir);
+    }
+    ~InDirectory() { std::filesystem::current_path(saved_); }
+
+private:
+    std::filesystem::path saved_;
+};
+
+std::string read_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Portrait 75 dpi Letter, no print command, everything else unset.
+void parameters() {
+    CurrentPrinterParameters = PrinterParameters{};
+    CurrentPrinterParameters.horizontal = 0;
+    CurrentPrinterParameters.rasters = 75;
+    CurrentPrinterParameters.print = 0;
+    bgrp_ = GraphicsParameters{};
+    bgrp_(bg::device_xmax) = 100;
+    bgrp_(bg::device_ymax) = 100;
+    bgrp_(bg::device_raster_width) = 0.01f;
+    bgrp_(bg::device_raster_height) = 0.01f;
+    bgrp_(bg::clip_xmax) = 100;
+    bgrp_(bg::clip_ymax) = 100;
+    bgrp_(bg::x_scale) = 1;
+    bgrp_(bg::y_scale) = 1;
+    bgrp_(bg::line_type) = 1;
+    bgrp_(bg::color) = 1;
+}
+
+void frame(bool draw) {
+    ASSERT_EQ(hplj_init(bgrp_.data(), GraphicsParameters::kSize), 1);
+    if (draw) {
+        const float x[] = {10, 90}, y[] = {50, 50};
+        const int n = 2;
+        hplj_zlinsz(x, y, &n);
+    }
+    hplj_zwrapz();
+}
+
+TEST(LaserJetFile, OneFileModeAppendsEveryFrameWithItsOwnHeader) {
+    tgd::test::TempDir dir;
+    InDirectory in(dir.path());
+    hplj_page = LaserJetPage{};
+    parameters();
+    CurrentPrinterParameters.onefile = 1;
+    tgdtest::Fd2Capture err;
+    frame(true);
+    frame(false);
+    hplj_page.fp.close();
+    const std::string pcl = read_file(dir.path() / "LaserJet.out");
+    ASSERT_EQ(pcl.compare(0, kHeader.size(), kHeader), 0);
+    // The second frame follows the first frame's closing reset.
+    const std::size_t second = pcl.find(kReset + kHeader);
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_NE(pcl.substr(0, second).find("\x1b*t75R\x1b*p"), std::string::npos);
+    EXPECT_EQ(pcl.substr(pcl.size() - 2), kReset);
+    // No print step and no message in this mode.
+    EXPECT_EQ(err.take(), "");
+}
+
+TEST(LaserJetFile, FramesGetNumberedNames) {
+    tgd::test::TempDir dir;
+    hplj_page = LaserJetPage{};
+    parameters();
+    CurrentPrinterParameters.tempfile = dir.file("page.####.lj");
+    tgdtest::Fd2Capture err;
+    frame(false);
+    frame(false);
+    EXPECT_EQ(err.take(), "Starting to make laserjet file.\nGenerated output file \"" + dir.file("page.0001.lj") +
+                              "\".\nStarting to make laserjet file.\nGenerated output file \"" +
+                              dir.file("page.0002.lj") + "\".\n");
+    EXPECT_EQ(read_file(dir.file("page.0002.lj")), kHeader + kReset);
+}
+
+TEST(LaserJetFile, FileThatCannotBeOpenedHereGoesToTmp) {
+    tgd::test::TempDir here;
+    tgd::test::TempDir in_tmp;  // a directory of the same name exists only under /tmp
+    if (in_tmp.path().parent_path() != std::filesystem::path("/tmp")) GTEST_SKIP() << "temporary files not in /tmp";
+    InDirectory in(here.path());
+    hplj_page = LaserJetPage{};
+    parameters();
+    const std::string name = in_tmp.path().filename().string() + "/x.lj";
+    CurrentPrinterParameters.file = name;
+    tgdtest::Fd2Capture err;
+    frame(false);
+    EXPECT_EQ(err.take(), "Cannot open file '" + name +
+                              "' in current directory. Will try to open a file in /tmp.\nGenerated output file \"/tmp/" +
+                              name + "\".\n");
+    EXPECT_EQ(read_file(in_tmp.file("x.lj")), kHeader + kReset);
+}
+
+}  // namespace
