@@ -112,7 +112,9 @@ PclStream& PclStream::operator=(PclStream&& other) noexcept {
 
 bool PclStream::open_append(const std::string& path) {
     close();
-    fp_ = std::fopen(path.c_str(), "a");
+    // Close-on-exec: print commands started while the file is open (a one
+    // file kept between frames) must not hold it.
+    fp_ = std::fopen(path.c_str(), "ae");
     ok_ = fp_ != nullptr;
     return ok_;
 }

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <vector>
+
+#include "deferred/temp_dir.h"
 
 #include "laserjet/pcl.h"
 
@@ -96,6 +99,26 @@ TEST(LaserJetPcl, WriteErrorSticks) {
     s.write("more");
     EXPECT_FALSE(s.close());
     EXPECT_FALSE(s.is_open());
+}
+
+// The number of descriptors a command started from here holds open.
+int descriptors_of_a_command() {
+    std::FILE* p = popen("ls /proc/self/fd | wc -l", "r");
+    int n = -1;
+    if (p != nullptr) {
+        if (std::fscanf(p, "%d", &n) != 1) n = -1;
+        pclose(p);
+    }
+    return n;
+}
+
+TEST(LaserJetPcl, PrintCommandsDoNotInheritTheOpenFile) {
+    tgd::test::TempDir dir;
+    const int before = descriptors_of_a_command();
+    ASSERT_GT(before, 0);
+    PclStream s;
+    ASSERT_TRUE(s.open_append(dir.file("x.lj")));
+    EXPECT_EQ(descriptors_of_a_command(), before);
 }
 
 TEST(LaserJetPcl, OpenFailureIsReported) {
