@@ -210,8 +210,9 @@ void fill_polygon(PageRaster& raster, const std::vector<Dot>& v, int pattern) {
     const std::size_t n = v.size();
     if (n == 0) return;
     const long long last_line = std::min(kScanLines, raster.height()) - 1;
-    std::vector<std::vector<Edge>> table(static_cast<std::size_t>(std::max(last_line + 1, 0LL)));
-    bool any = false;
+    // The edges, taken up in the order of the scan lines where they start.
+    std::vector<Edge> edges;
+    edges.reserve(n);
     for (std::size_t k = 0; k < n; ++k) {
         const Dot& a = v[k];
         const Dot& b = v[(k + 1) % n];
@@ -254,19 +255,24 @@ void fill_polygon(PageRaster& raster, const std::vector<Dot>& v, int pattern) {
             e.ymin = 0;
         }
         if (e.ymin < 0 || e.ymin > last_line || e.ymax < e.ymin) continue;
-        table[static_cast<std::size_t>(e.ymin)].push_back(e);
-        any = true;
+        edges.push_back(e);
     }
-    if (!any) return;
+    if (edges.empty()) return;
+    std::stable_sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.ymin < b.ymin; });
 
+    // Only the scan lines the polygon covers are visited.
     std::vector<Edge> active;
     std::vector<long long> crossings;
     const long long width = raster.width();
-    for (long long y = 0; y <= last_line; ++y) {
+    std::size_t next = 0;
+    for (long long y = edges.front().ymin; y <= last_line; ++y) {
         std::erase_if(active, [y](const Edge& e) { return e.ymax < y; });
-        auto& starting = table[static_cast<std::size_t>(y)];
-        active.insert(active.end(), starting.begin(), starting.end());
-        if (active.empty()) continue;
+        for (; next < edges.size() && edges[next].ymin == y; ++next) active.push_back(edges[next]);
+        if (active.empty()) {
+            if (next == edges.size()) break;
+            y = edges[next].ymin - 1;
+            continue;
+        }
         crossings.clear();
         for (Edge& e : active) {
             crossings.push_back(e.x);
