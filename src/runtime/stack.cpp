@@ -125,7 +125,9 @@ int jstkgt_(long long n, int type) {
         top = link;
         result = data;
     } else {
-        int block = chpget_(n + 4, type);
+        // Four header items in front; a count beyond any memory stays
+        // impossible instead of overflowing.
+        int block = chpget_(std::min(n, LLONG_MAX - 4) + 4, type);
         int t = type == item::dble ? 2 * block - 1 : block;
         word(t) = top;
         word(t + 1) = type;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 #include "driver/abandon.h"
 #include "runtime/fd_capture.h"
@@ -98,6 +99,11 @@ TEST(WorkStack, ImpossibleRequestsAreDeniedNotOverrun) {
         // (a sanitizer may add its own warning before the message)
         EXPECT_TRUE(err.text().ends_with("Error:  Request for memory (" + std::to_string(n) + " items) denied\n"));
     }
+    // A stack count so large that its four header items do not fit in the
+    // count is denied too, without overflowing.
+    test::FdCapture err;
+    EXPECT_THROW((void)jstkgt_(std::numeric_limits<long long>::max(), item::integer), OperationAbandoned);
+    EXPECT_TRUE(err.text().ends_with(" items) denied\n"));
 }
 
 TEST(WorkStack, StringsAreCopiedWithTheirNul) {
