@@ -55,6 +55,11 @@ private:
 class Writer : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Run with standard input closed, the file would take descriptor 0,
+        // where the answers to "Save last frame? " are read.
+        if (::fcntl(0, F_GETFD) < 0) {
+            ASSERT_EQ(::open("/dev/null", O_RDONLY), 0);
+        }
         bgrp_ = GraphicsParameters{};
         encbfc_.reset();
         encbfl_ = 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "deferred/temp_dir.h"
 #include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 
@@ -119,6 +120,52 @@ TEST(Refresh, BrushEntriesAreNotRedrawn) {
     ASSERT_EQ(tgd.read_byte(), 'b');
     ASSERT_EQ(tgd.read_int(), 0);
     EXPECT_EQ(refresh(tgd).find("brush"), std::string::npos);
+}
+
+// Brushing and spinning cannot be printed: the printer says so for each
+// entry and the replay goes on with the rest of the frame.
+TEST(Printing, BrushAndSpinEntriesAreRefusedAndTheRestIsPrinted) {
+    tgd::test::TempDir dir;
+    const std::string out = dir.file("frame.ps");
+    TgdProcess tgd;
+    initialise_without_wait(tgd);
+    tgd.send_byte('z');  // the PostScript page region
+    tgd.send_byte('p');
+    tgd.send_byte('r');
+    tgd.send_reals({0, 0, 612, 792});
+    ASSERT_EQ(tgd.read_byte(), 'z');
+    send_letter(tgd, 'E');
+    tgd.send_byte('b');
+    tgd.send_int(1);
+    tgd.send_int(1);
+    tgd.send_reals({1.0f});
+    tgd.send_ints({0, 0, 0, 0, 0, 0, 0});
+    ASSERT_EQ(tgd.read_byte(), 'b');
+    ASSERT_EQ(tgd.read_int(), 0);
+    draw_xy(tgd, 'L', {0.1f, 0.9f}, {0.5f, 0.5f});
+    tgd.send_byte('r');
+    tgd.send_int(1);
+    tgd.send_int(1);
+    tgd.send_reals({1.0f});
+    tgd.send_ints({0, 0});  // lv, one empty label
+    tgd.send_byte('x');
+    tgd.send_ints({0});
+    ASSERT_EQ(tgd.read_byte(), 'r');
+    draw_xy(tgd, 'L', {0.1f, 0.9f}, {0.2f, 0.2f});
+    tgd.clear_stderr();
+
+    print(tgd, "-1 -1 0 -1 -1 0 0 0 postscript '' " + out + " '' ''");
+    ASSERT_TRUE(tgd.wait_for_stderr("Generated postscript file \"" + out + "\"."));
+    EXPECT_EQ(tgd.stderr_text(),
+              "Starting to make postscript file.\n"
+              "Cannot draw brushing display in PostScript.\n"
+              "cannot draw spinning display in PostScript yet\n"
+              "Generated postscript file \"" + out + "\".\n");
+    const std::string doc = read_file(out);
+    const std::size_t page = doc.find("%%Page: 1 1\n");
+    ASSERT_NE(page, std::string::npos);
+    EXPECT_EQ(count_of(doc.substr(page), " m\n"), 2u);  // both polylines
+    EXPECT_NE(doc.find("%%EOF\n", page), std::string::npos);
 }
 
 }  // namespace
