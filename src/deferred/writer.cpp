@@ -147,7 +147,13 @@ void wtextz_(float x, float y, const char* text, int n, float justification) {
     encr00_(justification);
     enci00_(n, free_format);
     prtfil_(unit());
-    if (text != nullptr) encs00_(std::string_view(text, static_cast<std::size_t>(n)));
+    if (text != nullptr) {
+        // The string is one line: a newline in it is written as a blank,
+        // so that the rest of the text cannot pass for a record.
+        std::string line(text, static_cast<std::size_t>(n));
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        encs00_(line);
+    }
     prtfil_(unit());
 }
 

@@ -124,6 +124,16 @@ TEST_F(Writer, RecordsOfEachKindAreAppendedAfterAnExistingFile) {
               "lines 0\n");
 }
 
+// A newline inside a text would end its string line early and make the
+// rest of the text read as a record of its own.
+TEST_F(Writer, TextKeepsToItsOneStringLine) {
+    open(2);
+    wtextz_(1.0f, 2.0f, "a\nlines 9\n", 10, 0.0f);
+    line(3, 4);
+    (void)close();
+    EXPECT_EQ(contents(), "text 1 2  0 10\na lines 9\nlines 1\n 3 4\n");
+}
+
 TEST_F(Writer, WritersAreSilentWithoutRecordingOrWithoutAFile) {
     const float x[] = {1.0f}, y[] = {2.0f}, pairs[] = {8.0f, 2.0f};
     // Off after initialisation: nothing is open.
