@@ -39,6 +39,9 @@ long long now_ms() {
 }  // namespace
 
 HostSession::HostSession(const SpawnOptions& options) {
+    // A tgd that is gone makes a send fail with EPIPE (an exception the
+    // caller sees) instead of ending the host with SIGPIPE.
+    signal(SIGPIPE, SIG_IGN);
     int commands[2];
     int replies[2];
     if (pipe2(commands, O_CLOEXEC) != 0) throw std::runtime_error("cannot make the pipes");
