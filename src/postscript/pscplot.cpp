@@ -61,7 +61,10 @@ PsHooks PsHooks::defaults() { return {clock_now, system_user_name, shell_command
 PsHooks ps_hooks = PsHooks::defaults();
 
 bool PsStream::open(const std::string& path, const char* mode) {
-    file_.reset(path.empty() ? nullptr : std::fopen(path.c_str(), mode));
+    // Closed on exec: print commands started while a document is open (one
+    // file mode keeps it open between frames) must not inherit it.
+    const std::string close_on_exec = std::string(mode) + "e";
+    file_.reset(path.empty() ? nullptr : std::fopen(path.c_str(), close_on_exec.c_str()));
     failed_ = false;
     return file_ != nullptr;
 }
