@@ -2,6 +2,7 @@
 #include "displaylist/replay.h"
 
 #include <algorithm>
+#include <variant>
 
 #include "driver/messages.h"
 #include "driver/misc.h"
@@ -60,11 +61,22 @@ void load_init(const InitRecord& init) {
     silence_error_reports();
 }
 
-bool replay_displaylist(DisplayList* list, ReplayDevice& device) {
+namespace {
+// Whether the list begins with the parameters in force when the frame began.
+bool starts_with_init(const DisplayList* list) {
+    return list != nullptr && !list->entries.empty() && std::holds_alternative<InitRecord>(list->entries.front());
+}
+}  // namespace
+
+bool replay_displaylist(DisplayList* list, ReplayDevice& device, bool start_device) {
     BgrpSave save;
     for (bool pass_again = true; pass_again;) {
         pass_again = false;
         device.begin_pass();
+        // A list recorded after 'I' without a new frame has no init entry:
+        // a printer then starts with the parameters in force now.
+        if (start_device && !starts_with_init(list) && !device.init(InitRecord{{bgrp_.v.begin(), bgrp_.v.end()}}))
+            return false;
         if (list == nullptr) break;
         for (DisplayEntry& entry : list->entries) {
             if (device.exposed_again()) {
@@ -83,7 +95,7 @@ bool replay_displaylist(DisplayList* list, ReplayDevice& device) {
 
 int print_displaylist(ReplayDevice& device) {
     Dimmed dimmed;
-    return replay_displaylist(current_displaylist.get(), device) ? 1 : 0;
+    return replay_displaylist(current_displaylist.get(), device, true) ? 1 : 0;
 }
 
 }  // namespace tgd

@@ -59,10 +59,13 @@ void load_init(const InitRecord& init);
 
 // Replays every entry of list (none when it is null) into device, then
 // flushes and wraps it up.  Returns false, without flush and wrap-up, when
-// the device's init refuses.  bgrp_ is as it was afterwards.
-[[nodiscard]] bool replay_displaylist(DisplayList* list, ReplayDevice& device);
+// the device's init refuses.  With start_device, a list that does not begin
+// with an init entry first starts the device with the current parameters.
+// bgrp_ is as it was afterwards.
+[[nodiscard]] bool replay_displaylist(DisplayList* list, ReplayDevice& device, bool start_device = false);
 
-// A printing replay of the current list: dims the display around it.
+// A printing replay of the current list, the device started as above:
+// dims the display around it.
 // 1 when the whole list was replayed and the output finished, 0 when the
 // device refused to start.
 [[nodiscard]] int print_displaylist(ReplayDevice& device);

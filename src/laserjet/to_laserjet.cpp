@@ -1,7 +1,5 @@
 // Printing the current frame on the LaserJet: the display list replayed
 // into the device's own drawing operations.
-#include <variant>
-
 #include "displaylist/replay.h"
 #include "laserjet/hplj.h"
 #include "laserjet/laserjet.h"
@@ -12,15 +10,6 @@ namespace {
 
 class LaserJetDevice : public ReplayDevice {
 public:
-    // A list that does not begin with an init entry starts the page with
-    // the parameters in force.
-    explicit LaserJetDevice(bool start_itself) : start_itself_(start_itself) {}
-
-    bool refused() const { return refused_; }
-
-    void begin_pass() override {
-        if (start_itself_ && !refused_) refused_ = hplj_init(bgrp_.data(), GraphicsParameters::kSize) == 0;
-    }
     void lines(const LinesRecord& r) override {
         const int n = r.n();
         hplj_zlinsz(r.x.data(), r.y.data(), &n);
@@ -55,22 +44,13 @@ public:
     }
     void flush() override { hplj_zflshz(); }
     void wrap_up() override { hplj_zwrapz(); }
-
-private:
-    bool start_itself_;
-    bool refused_ = false;
 };
-
-bool starts_with_init(const DisplayList* list) {
-    return list != nullptr && !list->entries.empty() && std::holds_alternative<InitRecord>(list->entries.front());
-}
 
 }  // namespace
 
 int to_laserjet() {
-    LaserJetDevice device(!starts_with_init(current_displaylist.get()));
-    const int result = print_displaylist(device);
-    return device.refused() ? 0 : result;
+    LaserJetDevice device;
+    return print_displaylist(device);
 }
 
 }  // namespace tgd

@@ -31,18 +31,9 @@ public:
     void wrap_up() override { ps_zwrapz(); }
 };
 
-// Whether the list begins with the parameters in force when the frame began.
-bool starts_with_init(const DisplayList* list) {
-    return list != nullptr && !list->entries.empty() && std::holds_alternative<InitRecord>(list->entries.front());
-}
-
 }  // namespace
 
 int to_postscript() {
-    // A list recorded after 'I' without an eject has no init entry: the
-    // document then starts with the parameters in force now.
-    if (!starts_with_init(current_displaylist.get()) && ps_init(bgrp_.data(), GraphicsParameters::kSize) == 0)
-        return 0;
     PostScriptReplay device;
     return print_displaylist(device);
 }

@@ -127,6 +127,23 @@ TEST_F(Replay, RefusedInitEndsTheReplayWithoutFinishing) {
     EXPECT_EQ(bgrp_.v, before_.v);
 }
 
+TEST_F(Replay, PrintingAListWithoutInitStartsTheDeviceFirst) {
+    const float x[] = {1}, y[] = {1};
+    dlinsz_(x, y, 1);  // recorded after 'I': no init entry
+    TracingDevice device;
+    EXPECT_EQ(print_displaylist(device), 1);
+    EXPECT_EQ(device.log, (std::vector<std::string>{"begin", "init 200", "lines 1 1", "flush", "wrap"}));
+    TracingDevice refusing;
+    refusing.refuse_init = true;
+    EXPECT_EQ(print_displaylist(refusing), 0);
+    EXPECT_EQ(refusing.log, (std::vector<std::string>{"begin", "init 200 refused"}));
+    // A refresh replays the list as it stands.
+    TracingDevice terminal;
+    ASSERT_TRUE(replay_displaylist(current_displaylist.get(), terminal));
+    EXPECT_EQ(terminal.log, (std::vector<std::string>{"begin", "lines 1 1", "flush", "wrap"}));
+    EXPECT_EQ(bgrp_.v, before_.v);
+}
+
 TEST_F(Replay, UnknownEntryIsReportedAndSkipped) {
     const float x[] = {7}, y[] = {7};
     dlinsz_(x, y, 1);
