@@ -129,9 +129,7 @@ TEST(Printing, BrushAndSpinEntriesAreRefusedAndTheRestIsPrinted) {
     const std::string out = dir.file("frame.ps");
     TgdProcess tgd;
     initialise_without_wait(tgd);
-    tgd.send_byte('z');  // the PostScript page region
-    tgd.send_byte('p');
-    tgd.send_byte('r');
+    send_ps_option(tgd, 'r');  // the PostScript page region
     tgd.send_reals({0, 0, 612, 792});
     ASSERT_EQ(tgd.read_byte(), 'z');
     send_letter(tgd, 'E');

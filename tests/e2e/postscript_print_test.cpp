@@ -58,8 +58,7 @@ protected:
         std::vector<std::string> prolog = lines_of(read_file(std::string(TGD_TEST_DATA) + "/../tools/prolog.ps"));
         option('A');
         tgd.send_byte('p');
-        tgd.send_int(static_cast<int>(prolog.size()));
-        for (const std::string& l : prolog) tgd.send_text(l);
+        send_strings(tgd, prolog);
         ASSERT_EQ(tgd.read_byte(), 'z');
         option('r');
         tgd.send_reals({0, 0, 612, 792});
@@ -67,11 +66,7 @@ protected:
     }
     void TearDown() override { EXPECT_EQ(tgd.finish(), 0); }
 
-    void option(char letter) {
-        tgd.send_byte('z');
-        tgd.send_byte('p');
-        tgd.send_byte(letter);
-    }
+    void option(char letter) { send_ps_option(tgd, letter); }
     void polyline(const std::vector<float>& x, const std::vector<float>& y) {
         tgd.send_byte('L');
         tgd.send_int(static_cast<int>(x.size()));

@@ -205,15 +205,8 @@ TEST(Protocol, DiscardedSubOperationsConsumeTheirBytes) {
 TEST(Protocol, PostScriptOptionsReadExactlyTheirData) {
     TgdProcess tgd;
     tgd.initialise();
-    auto option = [&](char letter) {
-        tgd.send_byte('z');
-        tgd.send_byte('p');
-        tgd.send_byte(letter);
-    };
-    auto strings = [&](const std::vector<std::string>& list) {
-        tgd.send_int(static_cast<int>(list.size()));
-        for (const auto& s : list) tgd.send_text(s);
-    };
+    auto option = [&](char letter) { send_ps_option(tgd, letter); };
+    auto strings = [&](const std::vector<std::string>& list) { send_strings(tgd, list); };
     option('A'); tgd.send_byte('p'); strings({"%!PS-Adobe", std::string("/x 1 def\0", 9)});
     option('A'); tgd.send_byte('?'); strings({"dropped"});
     option('a'); tgd.send_int(2);
@@ -244,15 +237,8 @@ TEST(Protocol, PostScriptOptionsReachTheirSettings) {
     tgd::test::TempDir dir;
     TgdProcess tgd;
     tgd.initialise();
-    auto option = [&](char letter) {
-        tgd.send_byte('z');
-        tgd.send_byte('p');
-        tgd.send_byte(letter);
-    };
-    auto strings = [&](const std::vector<std::string>& list) {
-        tgd.send_int(static_cast<int>(list.size()));
-        for (const auto& s : list) tgd.send_text(s);
-    };
+    auto option = [&](char letter) { send_ps_option(tgd, letter); };
+    auto strings = [&](const std::vector<std::string>& list) { send_strings(tgd, list); };
     option('r'); tgd.send_reals({0, 0, 612, 792});
     option('d'); tgd.send_int(210);
     option('t'); tgd.send_text(std::string("My plot\0", 8));
@@ -306,9 +292,7 @@ TEST(Protocol, NegativeCountsAbortWithoutCrashing) {
         if (op == 'T') tgd.send_reals({0, 0, 0});
         EXPECT_EQ(tgd.read_byte(), 'A');
     }
-    tgd.send_byte('z');
-    tgd.send_byte('p');
-    tgd.send_byte('f');
+    send_ps_option(tgd, 'f');
     tgd.send_int(-2);
     EXPECT_EQ(tgd.read_byte(), 'A');
     expect_in_step(tgd);

@@ -58,6 +58,19 @@ inline void send_letter(TgdProcess& tgd, char op) {
     ASSERT_EQ(tgd.read_byte(), op);
 }
 
+// 'z' 'p' and a PostScript option letter; the option's data follows.
+inline void send_ps_option(TgdProcess& tgd, char letter) {
+    tgd.send_byte('z');
+    tgd.send_byte('p');
+    tgd.send_byte(letter);
+}
+
+// A list of texts: int n, then n times (int len; text(len)).
+inline void send_strings(TgdProcess& tgd, const std::vector<std::string>& list) {
+    tgd.send_int(static_cast<int>(list.size()));
+    for (const auto& s : list) tgd.send_text(s);
+}
+
 // 's' with a printing-options text.
 inline void print(TgdProcess& tgd, const std::string& options) {
     tgd.send_byte('s');
