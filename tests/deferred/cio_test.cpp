@@ -1,3 +1,4 @@
+#include "harness/host_ops.h"
 #include "deferred/cio.h"
 
 #include <fcntl.h>
@@ -18,12 +19,7 @@
 namespace tgd {
 namespace {
 
-std::string slurp(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using tgdtest::read_file;
 
 // A pipe whose read end carries the given bytes, then end of input.
 struct FedPipe {
@@ -63,7 +59,7 @@ TEST(RecordIo, OpenForTheWriterCreatesTruncatesAndClosesOnExec) {
     std::ofstream(name) << "old contents\n";
     int fd = sopen_(name.c_str(), 1);
     ASSERT_GE(fd, 0);
-    EXPECT_EQ(slurp(name), "");
+    EXPECT_EQ(read_file(name), "");
     EXPECT_EQ(::fcntl(fd, F_GETFD) & FD_CLOEXEC, FD_CLOEXEC);
     aclose_(fd, 0);
     EXPECT_EQ(::fcntl(fd, F_GETFD) & FD_CLOEXEC, 0);
@@ -74,7 +70,7 @@ TEST(RecordIo, OpenForTheWriterCreatesTruncatesAndClosesOnExec) {
     ASSERT_GE(rw, 0);
     EXPECT_EQ(cwrite_(rw, "ab", 2, cio_characters), 2);
     cclose_(rw);
-    EXPECT_EQ(slurp(name), "ab");
+    EXPECT_EQ(read_file(name), "ab");
     EXPECT_LT(copen_(nullptr, O_RDONLY), 0);
 }
 
@@ -160,7 +156,7 @@ TEST(RecordIo, WrittenLinesLoseTrailingBlanks) {
     ptline_(fd, " x y");
     ptline_(fd, "");
     cclose_(fd);
-    EXPECT_EQ(slurp(name), "ab\n\n x y\n\n");
+    EXPECT_EQ(read_file(name), "ab\n\n x y\n\n");
 }
 
 TEST(RecordIo, PromptOnlyForTerminalInput) {

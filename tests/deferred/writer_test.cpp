@@ -1,3 +1,4 @@
+#include "harness/host_ops.h"
 #include "deferred/writer.h"
 
 #include <fcntl.h>
@@ -22,12 +23,7 @@
 namespace tgd {
 namespace {
 
-std::string slurp(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using tgdtest::read_file;
 
 // Standard input replaced by a pipe holding the given answers, then end
 // of input; restored afterwards.
@@ -79,7 +75,7 @@ protected:
         wclosz_();
         return err.text();
     }
-    std::string contents() const { return slurp(path_); }
+    std::string contents() const { return read_file(path_); }
 
     void line(float x0, float y0) {
         const float x[] = {x0}, y[] = {y0};
@@ -256,7 +252,7 @@ TEST_F(Writer, OpeningAgainClosesTheFirstFile) {
     test::FdCapture err;
     wwrapz_();
     EXPECT_EQ(err.text(), "Deferred Graphics turned off\n");
-    EXPECT_EQ(slurp(first), "lines 1\n 1 2\n");
+    EXPECT_EQ(read_file(first), "lines 1\n 1 2\n");
     EXPECT_EQ(contents(), "lines 1\n 3 4\n");
 }
 

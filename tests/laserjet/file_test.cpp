@@ -9,12 +9,15 @@
 #include <iterator>
 #include <string>
 
+#include "harness/host_ops.h"
 #include "deferred/temp_dir.h"
 #include "kernel/capture.h"
 #include "laserjet/hplj.h"
 #include "printer/printer.h"
 
 namespace {
+
+using tgdtest::read_file;
 
 using namespace tgd;
 
@@ -32,11 +35,6 @@ public:
 private:
     std::filesystem::path saved_;
 };
-
-std::string read_file(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Portrait 75 dpi Letter, no print command, everything else unset.
 void parameters() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "harness/host_ops.h"
 #include "deferred/temp_dir.h"
 #include "kernel/bgrp.h"
 #include "postscript/ps_par.h"
@@ -18,15 +19,10 @@
 namespace tgd {
 namespace {
 
+using tgdtest::read_file;
+
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // Every attribute as written at the start of a page with the fixture's
 // parameters.
