@@ -57,6 +57,7 @@ HostSession::HostSession(const SpawnOptions& options) {
     for (auto& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);
     std::string exe = options.exe;
+    const char* cwd = options.cwd.empty() ? nullptr : options.cwd.c_str();
     char* argv[] = {exe.data(), nullptr};
     int devnull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
 
@@ -68,6 +69,7 @@ HostSession::HostSession(const SpawnOptions& options) {
     }
     if (pid_ == 0) {
         if (options.new_session) setsid();
+        if (cwd != nullptr && chdir(cwd) != 0) _exit(127);
         // Move the pipe ends above the descriptors they are going to, so
         // that dup2 cannot overwrite one before it is used.
         int c = fcntl(commands[0], F_DUPFD_CLOEXEC, 100);

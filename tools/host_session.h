@@ -20,6 +20,7 @@ struct SpawnOptions {
     int stdin_fd = -1;            // tgd's standard input; -1: /dev/null
     int stderr_fd = -1;           // tgd's standard error (the terminal); -1: inherit
     bool new_session = true;      // no controlling terminal: /dev/tty cannot be opened
+    std::string cwd;              // working directory of tgd; "": this process's
 };
 
 class HostSession {

@@ -50,8 +50,14 @@ protected:
     // The clock of the PostScript header is fixed through
     // TGD_POSTSCRIPT_TIME (seconds since the epoch, read in UTC here); the
     // user name comes from the variable "*()".
-    PostScriptPrint()
-        : tgd(tgdtest::Options{{{"TGD_POSTSCRIPT_TIME", "86400"}, {"TZ", "UTC"}, {"*()", "e2e user"}}, true}) {}
+    PostScriptPrint() : tgd(options()) {}
+
+    static Options options() {
+        Options o;
+        o.env = {{"TGD_POSTSCRIPT_TIME", "86400"}, {"TZ", "UTC"}, {"*()", "e2e user"}};
+        o.batch = true;
+        return o;
+    }
 
     void SetUp() override {
         tgd.initialise();

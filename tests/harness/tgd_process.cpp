@@ -36,6 +36,7 @@ tgdhost::SpawnOptions TgdProcess::spawn_options(const Options& options, const Re
                        "TX_PRINTGRAPH_ONEFILE", "TX_LASERJET_PRINT_COMMAND", "TX_LASERJET_NORESET"};
     if (options.batch) spawn.env.emplace_back("BATCH", "1");
     spawn.sigint_ignored = options.sigint_ignored;
+    spawn.cwd = options.cwd;
     spawn.stdin_fd = resources.stdin_read;
     spawn.stderr_fd = resources.capture >= 0 ? resources.capture : options.stderr_fd;
     return spawn;

@@ -19,6 +19,7 @@ struct Options {
     bool batch = false;           // start with BATCH set
     bool sigint_ignored = false;  // started in the background
     int stderr_fd = -1;           // a descriptor of the test's for tgd's standard error; -1: captured
+    std::string cwd;              // tgd's working directory; "": the test's
 };
 
 class TgdProcess : public tgdhost::HostSession {
