@@ -149,4 +149,19 @@ TEST_F(PostScriptPrint, HorizontalLineIsPrintedAndRendered) {
     EXPECT_EQ(stray, 0);
 }
 
+TEST_F(PostScriptPrint, UncreatableFileFallsBackToTmp) {
+    polyline({0.1f, 0.9f}, {0.5f, 0.5f});
+    const std::string out = dir.file("no/such/directory/out.ps");
+    print("-1 -1 0 -1 -1 0 0 0 postscript '' " + out + " '' ''");
+    const std::string message = "cannot open file '" + out + "' in current directory\nwill try to open file in /tmp.\n";
+    ASSERT_TRUE(tgd.wait_for_stderr(message));
+    ASSERT_TRUE(tgd.wait_for_stderr("Generated postscript file \"/tmp/ps.out."));
+    const std::string text = tgd.stderr_text();
+    const std::size_t at = text.find("Generated postscript file \"") + 27;
+    const std::string made = text.substr(at, text.find('"', at) - at);
+    EXPECT_EQ(made.size(), std::string("/tmp/ps.out.XXXXXXX").size());
+    EXPECT_EQ(read_file(made).rfind("%!PS-Adobe-3.0", 0), 0u);
+    std::remove(made.c_str());
+}
+
 }  // namespace
