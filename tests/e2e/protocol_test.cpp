@@ -1,7 +1,6 @@
 // The pipe protocol as the host speaks it: every operation's arguments in
 // wire order and its reply, bad letters, end of file, aborts.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -308,19 +307,6 @@ TEST(Protocol, EndOfFileInsideArgumentsStillAnswers) {
     tgd.close_commands();
     EXPECT_EQ(tgd.read_byte(), 'L');
     EXPECT_EQ(tgd.read_reals(2).size(), 2u);
-    EXPECT_EQ(tgd.finish(), 0);
-}
-
-TEST(Protocol, DriverStartedWithInterruptIgnoredIsNeverInterrupted) {
-    Options background;
-    background.sigint_ignored = true;
-    TgdProcess tgd(background);
-    tgd.initialise();
-    kill(tgd.pid(), SIGINT);
-    send_xy(tgd, 'L', {0.1f, 0.9f}, {0.1f, 0.9f});
-    EXPECT_EQ(tgd.read_byte(), 'L');
-    tgd.read_reals(2);
-    expect_in_step(tgd);
     EXPECT_EQ(tgd.finish(), 0);
 }
 
