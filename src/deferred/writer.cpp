@@ -11,13 +11,13 @@
 #include <string_view>
 #include <utility>
 
-#include "deferred/cio.h"
-#include "deferred/fields.h"
-#include "driver/abandon.h"
-#include "driver/messages.h"
+#include "base/record_io.h"
+#include "base/fields.h"
+#include "base/abandon.h"
+#include "base/messages.h"
 #include "kernel/bgrp.h"
 #include "kernel/kernel.h"
-#include "runtime/chars.h"
+#include "base/chars.h"
 
 namespace tgd {
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "displaylist/replay.h"
-#include "driver/messages.h"
+#include "base/messages.h"
 #include "kernel/kernel.h"
 
 namespace tgd {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <variant>
 
-#include "driver/messages.h"
+#include "base/messages.h"
 #include "driver/misc.h"
 
 namespace tgd {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "displaylist/displaylist.h"
-#include "driver/abandon.h"
+#include "base/abandon.h"
 #include "driver/device.h"
 #include "driver/misc.h"
 #include "driver/wire.h"

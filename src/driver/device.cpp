@@ -8,10 +8,10 @@
 
 #include "deferred/writer.h"
 #include "displaylist/displaylist.h"
-#include "driver/abandon.h"
-#include "driver/messages.h"
+#include "base/abandon.h"
+#include "base/messages.h"
 #include "driver/misc.h"
-#include "driver/pipe.h"
+#include "base/pipe.h"
 #include "driver/wire.h"
 #include "kernel/bgrp.h"
 #include "kernel/kernel.h"
@@ -225,6 +225,7 @@ void start_up() {
     sigemptyset(&ignore.sa_mask);
     sigaction(SIGINT, &ignore, &saved_sigint);
     sigaction(SIGQUIT, &ignore, nullptr);
+    set_interrupt_reset(zintrz_);
 }
 
 int device() {

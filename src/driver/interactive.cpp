@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "driver/abandon.h"
+#include "base/abandon.h"
 #include "driver/device.h"
-#include "driver/messages.h"
+#include "base/messages.h"
 #include "driver/misc.h"
-#include "driver/pipe.h"
+#include "base/pipe.h"
 #include "driver/wire.h"
 #include "kernel/bgrp.h"
 #include "kernel/kernel.h"

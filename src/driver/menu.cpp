@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "driver/misc.h"
-#include "driver/pipe.h"
+#include "base/pipe.h"
 
 namespace tgd {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "displaylist/displaylist.h"
-#include "driver/messages.h"
+#include "base/messages.h"
 #include "printer/printer.h"
 #include "terminal/terminal.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "driver/pipe.h"
+#include "base/pipe.h"
 
 namespace tgd {
 

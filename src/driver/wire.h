@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/alloc.h"
+#include "base/alloc.h"
 
 namespace tgd {
 

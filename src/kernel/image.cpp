@@ -2,10 +2,10 @@
 // rectangles, with runs of equal colour within a row merged.
 #include <utility>
 
-#include "driver/alloc.h"
-#include "driver/messages.h"
+#include "base/alloc.h"
+#include "base/messages.h"
 #include "kernel/bgrp.h"
-#include "kernel/convert.h"
+#include "base/convert.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel.h"
 #include "terminal/terminal.h"

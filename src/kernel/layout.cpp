@@ -6,7 +6,7 @@
 #include <string>
 
 #include "kernel/bgrp.h"
-#include "kernel/convert.h"
+#include "base/convert.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "kernel/bgrp.h"
-#include "kernel/convert.h"
+#include "base/convert.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel.h"
 #include "terminal/terminal.h"

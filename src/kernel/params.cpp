@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <utility>
 
-#include "deferred/cio.h"
-#include "deferred/fields.h"
+#include "base/record_io.h"
+#include "base/fields.h"
 #include "kernel/bgrp.h"
 #include "kernel/kernel.h"
 #include "terminal/terminal.h"

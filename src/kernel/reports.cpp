@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string_view>
 
-#include "deferred/cio.h"
-#include "deferred/fields.h"
-#include "driver/pipe.h"
+#include "base/record_io.h"
+#include "base/fields.h"
+#include "base/pipe.h"
 #include "kernel/bgrp.h"
 #include "kernel/kernel.h"
 

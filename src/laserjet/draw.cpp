@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "kernel/convert.h"
+#include "base/convert.h"
 
 namespace tgd {
 

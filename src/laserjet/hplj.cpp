@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <new>
 
-#include "driver/messages.h"
+#include "base/messages.h"
 #include "printer/mktempx.h"
 #include "printer/print_command.h"
 #include "printer/printer.h"
-#include "runtime/chars.h"
+#include "base/chars.h"
 
 namespace tgd {
 
@@ -61,11 +61,11 @@ std::string output_name() {
 bool hplj_openfile() {
     LaserJetPage& page = hplj_page;
     page.lj_file_name = output_name();
-    if (!page.fp.open_append(page.lj_file_name)) {
+    if (!page.fp.open(page.lj_file_name, "a")) {
         dmerro_(dmformat("Cannot open file '%s' in current directory. Will try to open a file in /tmp.",
                          page.lj_file_name.c_str()));
         page.lj_file_name = "/tmp/" + page.lj_file_name;
-        if (!page.fp.open_append(page.lj_file_name)) {
+        if (!page.fp.open(page.lj_file_name, "a")) {
             dmerro_(dmformat("Cannot open file '%s'.", page.lj_file_name.c_str()));
             return false;
         }

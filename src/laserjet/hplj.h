@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/output_stream.h"
 #include "laserjet/draw.h"
 #include "laserjet/pcl.h"
 #include "laserjet/raster.h"
@@ -37,7 +38,7 @@ struct LaserJetPage {
     PendingRect pending;
     ShadeCache shade;
     std::string lj_file_name;
-    PclStream fp;
+    OutputStream fp;
     int sequence = 0;  // for numbered output names
 };
 

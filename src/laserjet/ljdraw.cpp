@@ -7,8 +7,8 @@
 #include <new>
 #include <vector>
 
-#include "driver/messages.h"
-#include "kernel/convert.h"
+#include "base/messages.h"
+#include "base/convert.h"
 #include "kernel/kernel.h"
 #include "laserjet/font.h"
 #include "laserjet/hplj.h"

@@ -3,7 +3,7 @@
 
 #include <charconv>
 
-#include "kernel/convert.h"
+#include "base/convert.h"
 
 namespace tgd {
 
@@ -98,41 +98,6 @@ void pcl_page(std::string& out, const PageRaster& raster, const PageGeometry& g)
             out += "\x1b*rB";  // end raster graphics
         }
     }
-}
-
-PclStream& PclStream::operator=(PclStream&& other) noexcept {
-    if (this != &other) {
-        close();
-        fp_ = other.fp_;
-        ok_ = other.ok_;
-        other.fp_ = nullptr;
-    }
-    return *this;
-}
-
-bool PclStream::open_append(const std::string& path) {
-    close();
-    // Close-on-exec: print commands started while the file is open (a one
-    // file kept between frames) must not hold it.
-    fp_ = std::fopen(path.c_str(), "ae");
-    ok_ = fp_ != nullptr;
-    return ok_;
-}
-
-void PclStream::write(std::string_view bytes) {
-    if (fp_ == nullptr || !ok_ || bytes.empty()) return;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), fp_) != bytes.size()) ok_ = false;
-}
-
-void PclStream::flush() {
-    if (fp_ != nullptr && std::fflush(fp_) != 0) ok_ = false;
-}
-
-bool PclStream::close() {
-    if (fp_ == nullptr) return ok_;
-    if (std::fclose(fp_) != 0) ok_ = false;
-    fp_ = nullptr;
-    return ok_;
 }
 
 }  // namespace tgd

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "kernel/convert.h"
+#include "base/convert.h"
 
 namespace tgd {
 

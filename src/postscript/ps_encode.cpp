@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "kernel/convert.h"
+#include "base/convert.h"
 
 namespace tgd {
 

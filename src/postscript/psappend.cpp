@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "driver/messages.h"
+#include "base/messages.h"
 #include "postscript/ps_encode.h"
 #include "postscript/ps_par.h"
 #include "postscript/pscplot.h"
@@ -88,8 +88,8 @@ bool copy_document(std::FILE* in, PsContext& ctx) {
         dmstat_("File is not a PostScript file.");
         return false;
     }
-    ctx.out.put(ps_par.dsc_level >= 300 ? "%!PS-Adobe-3.0\n" : "%!PS-Adobe-2.0\n");
-    ctx.out.put("%%CreationDate: [appended to file] " + ps_creation_date());
+    ctx.out.write(ps_par.dsc_level >= 300 ? "%!PS-Adobe-3.0\n" : "%!PS-Adobe-2.0\n");
+    ctx.out.write("%%CreationDate: [appended to file] " + ps_creation_date());
     ctx.pages = 0;
     ctx.page_pending = 1;
 
@@ -114,11 +114,11 @@ bool copy_document(std::FILE* in, PsContext& ctx) {
                     union_line += ' ';
                     append_d(union_line, v);
                 }
-                ctx.out.put(union_line + "\n");
+                ctx.out.write(union_line + "\n");
             }
         }
         if (defines_pver(line)) recent = true;
-        if (copying) ctx.out.put(line);
+        if (copying) ctx.out.write(line);
         have = read_line(in, line);
     }
     put_pscplot_context();

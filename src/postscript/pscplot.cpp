@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "driver/messages.h"
+#include "base/messages.h"
 #include "postscript/ps_encode.h"
 #include "printer/print_command.h"
 #include "postscript/ps_par.h"
@@ -53,38 +53,12 @@ std::string system_user_name() {
 
 int shell_command(const std::string& command) { return std::system(command.c_str()); }
 
-void emit(std::string_view bytes) { pscplot.context->out.put(bytes); }
+void emit(std::string_view bytes) { pscplot.context->out.write(bytes); }
 
 }  // namespace
 
 PsHooks PsHooks::defaults() { return {clock_now, system_user_name, shell_command}; }
 PsHooks ps_hooks = PsHooks::defaults();
-
-bool PsStream::open(const std::string& path, const char* mode) {
-    // Closed on exec: print commands started while a document is open (one
-    // file mode keeps it open between frames) must not inherit it.
-    const std::string close_on_exec = std::string(mode) + "e";
-    file_.reset(path.empty() ? nullptr : std::fopen(path.c_str(), close_on_exec.c_str()));
-    failed_ = false;
-    return file_ != nullptr;
-}
-
-void PsStream::put(std::string_view bytes) {
-    if (!file_ || failed_ || bytes.empty()) return;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) failed_ = true;
-}
-
-void PsStream::flush() {
-    if (file_ && std::fflush(file_.get()) != 0) failed_ = true;
-}
-
-bool PsStream::close() {
-    if (!file_) return !failed_;
-    bool ok = !failed_ && std::fflush(file_.get()) == 0;
-    ok = std::fclose(file_.release()) == 0 && ok;
-    failed_ = false;
-    return ok;
-}
 
 void ps_reset_device() {
     master = PsContext{};

@@ -10,34 +10,14 @@
 #include <string>
 #include <string_view>
 
+#include "base/output_stream.h"
 #include "kernel/bgrp.h"
 
 namespace tgd {
 
-// The output file of a document.  The first failed write sticks, so that
-// the end of the document can tell whether everything reached the file.
-class PsStream {
-public:
-    // Opens path with mode (closing what was open); false when it fails.
-    [[nodiscard]] bool open(const std::string& path, const char* mode);
-    bool is_open() const { return file_ != nullptr; }
-    void put(std::string_view bytes);
-    void flush();
-    // Closes the file; false when a write, the flush or the close failed.
-    [[nodiscard]] bool close();
-    bool failed() const { return failed_; }
-
-private:
-    struct Closer {
-        void operator()(std::FILE* f) const noexcept { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, Closer> file_;
-    bool failed_ = false;
-};
-
 // One output context: the document being written for it.
 struct PsContext {
-    PsStream out;
+    OutputStream out;
     int started = 0;       // header written, file open
     int pages = 0;
     int page_pending = 1;  // the next drawing operation begins a page

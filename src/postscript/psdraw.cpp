@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/alloc.h"
-#include "driver/messages.h"
-#include "kernel/convert.h"
+#include "base/alloc.h"
+#include "base/messages.h"
+#include "base/convert.h"
 #include "kernel/kernel.h"
 #include "kernel/markers.h"
 #include "postscript/ps_encode.h"
@@ -19,7 +19,7 @@ namespace tgd {
 
 namespace {
 
-void emit(std::string_view bytes) { pscplot.context->out.put(bytes); }
+void emit(std::string_view bytes) { pscplot.context->out.write(bytes); }
 
 // Attributes written when they change: first entry, entries, operator.
 struct AttrRow {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "driver/messages.h"
+#include "base/messages.h"
 #include "printer/printer.h"
 
 namespace tgd {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "driver/messages.h"
+#include "base/messages.h"
 #include "laserjet/laserjet.h"
 #include "postscript/postscript.h"
 #include "postscript/ps_par.h"

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "kernel/bgrp.h"
-#include "kernel/convert.h"
+#include "base/convert.h"
 #include "kernel/kernel.h"
-#include "runtime/chars.h"
+#include "base/chars.h"
 #include "terminal/escape.h"
 #include "terminal/terminal.h"
 

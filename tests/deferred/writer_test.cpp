@@ -12,13 +12,13 @@
 #include <sstream>
 #include <string>
 
-#include "deferred/cio.h"
-#include "deferred/fields.h"
-#include "deferred/temp_dir.h"
-#include "driver/abandon.h"
+#include "base/record_io.h"
+#include "base/fields.h"
+#include "harness/temp_dir.h"
+#include "base/abandon.h"
 #include "kernel/bgrp.h"
 #include "kernel/kernel.h"
-#include "runtime/fd_capture.h"
+#include "harness/fd_capture.h"
 
 namespace tgd {
 namespace {

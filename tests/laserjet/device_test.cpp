@@ -10,7 +10,7 @@
 #include <vector>
 #include <string>
 
-#include "deferred/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "kernel/capture.h"
 #include "laserjet/font.h"
 #include "laserjet/page_fixture.h"
@@ -154,7 +154,7 @@ TEST(LaserJetDevice, TextIsDrawnSolidAndTheLineTypeComesBack) {
 TEST(LaserJetDevice, TextWithoutCharactersFinishesThePage) {
     tgd::test::TempDir dir;
     start_page();
-    ASSERT_TRUE(hplj_page.fp.open_append(dir.file("t.lj")));
+    ASSERT_TRUE(hplj_page.fp.open(dir.file("t.lj"), "a"));
     CurrentPrinterParameters = PrinterParameters{};
     CurrentPrinterParameters.onefile = 0;
     CurrentPrinterParameters.print = 0;
@@ -209,7 +209,7 @@ TEST(LaserJetDevice, PolygonPatternFollowsTheColour) {
 TEST(LaserJetDevice, ImageRowsMergeIntoShadedRectangles) {
     tgd::test::TempDir dir;
     start_page();
-    ASSERT_TRUE(hplj_page.fp.open_append(dir.file("img.lj")));
+    ASSERT_TRUE(hplj_page.fp.open(dir.file("img.lj"), "a"));
     bgrp_(bg::color) = 7;
     const float x[] = {0, 4, 8, 12, 16, 20}, y[] = {0, 8};
     const float z[] = {1, 1, 2, -1, -1};
@@ -217,7 +217,7 @@ TEST(LaserJetDevice, ImageRowsMergeIntoShadedRectangles) {
     const float lo = 1, hi = 6, na = -1;
     hplj_zimagz(x, y, z, &nx, &ny, &nz, &lo, &hi, &na);
     EXPECT_EQ(bgrp_(bg::color), 7.0f);
-    hplj_page.fp.close();
+    ASSERT_TRUE(hplj_page.fp.close());
     std::ifstream in(dir.file("img.lj"), std::ios::binary);
     // Level 1 (1 percent) over 8 dots, level 2 (3 percent) over 4; rows
     // are measured down from the page top (48 - 8 = 40) plus the margin 60.
@@ -229,13 +229,13 @@ TEST(LaserJetDevice, ImageRowsMergeIntoShadedRectangles) {
 TEST(LaserJetDevice, ImageWithTooFewValuesStopsAtTheirEnd) {
     tgd::test::TempDir dir;
     start_page();
-    ASSERT_TRUE(hplj_page.fp.open_append(dir.file("img.lj")));
+    ASSERT_TRUE(hplj_page.fp.open(dir.file("img.lj"), "a"));
     const float x[] = {0, 4, 8}, y[] = {0, 8, 16};
     const float z[] = {6};
     const int nx = 3, ny = 3, nz = 1;
     const float lo = 1, hi = 1, na = -1;  // equal bounds widen to 0.5..1.5
     hplj_zimagz(x, y, z, &nx, &ny, &nz, &lo, &hi, &na);
-    hplj_page.fp.close();
+    ASSERT_TRUE(hplj_page.fp.close());
     std::ifstream in(dir.file("img.lj"), std::ios::binary);
     // 6 is far above 1.5: level trunc(1 + 5.5 * 5) = 28, 28 mod 9 = 1: 1 percent.
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "\x1b*p0x100Y\x1b*c4a8b1g2P");

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "harness/host_ops.h"
-#include "deferred/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "kernel/capture.h"
 #include "laserjet/hplj.h"
 #include "printer/printer.h"
@@ -74,7 +74,7 @@ TEST(LaserJetFile, OneFileModeAppendsEveryFrameWithItsOwnHeader) {
     tgdtest::Fd2Capture err;
     frame(true);
     frame(false);
-    hplj_page.fp.close();
+    ASSERT_TRUE(hplj_page.fp.close());
     const std::string pcl = read_file(dir.path() / "LaserJet.out");
     ASSERT_EQ(pcl.compare(0, kHeader.size(), kHeader), 0);
     // The second frame follows the first frame's closing reset.

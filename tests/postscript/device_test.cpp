@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "harness/host_ops.h"
-#include "deferred/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "kernel/bgrp.h"
 #include "postscript/ps_par.h"
 #include "postscript/pscplot.h"
@@ -411,24 +411,3 @@ TEST_F(PsAppend, UnrecognisedDocumentIsKeptAndReplaced) {
 
 }  // namespace
 }  // namespace tgd
-
-namespace {
-
-TEST(PsStreamFile, PrintCommandsDoNotInheritTheOpenDocument) {
-    tgd::test::TempDir dir;
-    const std::string path = dir.file("open.ps");
-    tgd::PsStream out;
-    ASSERT_TRUE(out.open(path, "w"));
-    // A command's view of its own descriptors.
-    std::FILE* listing = popen("ls -l /proc/self/fd 2>/dev/null", "r");
-    ASSERT_NE(listing, nullptr);
-    std::string text;
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, listing) != nullptr) text += buf;
-    pclose(listing);
-    EXPECT_NE(text.find(" -> "), std::string::npos);  // the listing worked
-    EXPECT_EQ(text.find("open.ps"), std::string::npos);
-    EXPECT_TRUE(out.close());
-}
-
-}  // namespace

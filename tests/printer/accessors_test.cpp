@@ -3,7 +3,7 @@
 
 #include "printer/printer.h"
 #include "printer_fixture.h"
-#include "runtime/fd_capture.h"
+#include "harness/fd_capture.h"
 
 namespace tgdtest {
 namespace {

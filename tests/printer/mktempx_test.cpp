@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "deferred/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "printer/mktempx.h"
 
 namespace tgdtest {

@@ -1,10 +1,10 @@
 // The printing-options text and the print operation's use of it.
 #include <gtest/gtest.h>
 
-#include "driver/abandon.h"
+#include "base/abandon.h"
 #include "printer/printer.h"
 #include "printer_fixture.h"
-#include "runtime/fd_capture.h"
+#include "harness/fd_capture.h"
 
 namespace tgdtest {
 namespace {

@@ -1,11 +1,11 @@
-#include "driver/pipe.h"
+#include "base/pipe.h"
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 
-#include "driver/abandon.h"
+#include "base/abandon.h"
 
 namespace tgd {
 

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <string>
 
-#include "deferred/cio.h"
-#include "deferred/fields.h"
-#include "driver/abandon.h"
-#include "runtime/fd_capture.h"
+#include "base/record_io.h"
+#include "base/fields.h"
+#include "base/abandon.h"
+#include "harness/fd_capture.h"
 
 namespace tgd {
 namespace {

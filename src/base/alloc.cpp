@@ -1,11 +1,11 @@
-#include "driver/alloc.h"
+#include "base/alloc.h"
 
 #include <cinttypes>
 #include <cstdint>
 #include <limits>
 
-#include "driver/abandon.h"
-#include "driver/messages.h"
+#include "base/abandon.h"
+#include "base/messages.h"
 
 namespace tgd {
 

@@ -1,4 +1,4 @@
-#include "runtime/stack.h"
+#include "base/stack.h"
 
 #include <algorithm>
 #include <climits>
@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "deferred/cio.h"
-#include "driver/abandon.h"
-#include "runtime/chars.h"
+#include "base/record_io.h"
+#include "base/abandon.h"
+#include "base/chars.h"
 
 namespace tgd {
 

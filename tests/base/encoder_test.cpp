@@ -6,9 +6,9 @@
 #include <random>
 #include <string>
 
-#include "deferred/cio.h"
-#include "deferred/fields.h"
-#include "runtime/fd_capture.h"
+#include "base/record_io.h"
+#include "base/fields.h"
+#include "harness/fd_capture.h"
 
 namespace tgd {
 namespace {

@@ -1,10 +1,8 @@
-#include "driver/abandon.h"
+#include "base/abandon.h"
 
 #include <unistd.h>
 
 #include <csignal>
-
-#include "kernel/kernel.h"
 
 namespace tgd {
 
@@ -12,6 +10,7 @@ struct sigaction saved_sigint {};
 
 namespace {
 volatile sig_atomic_t interrupted = 0;
+void (*interrupt_reset)() = nullptr;
 
 extern "C" void onintr_flag(int) { interrupted = 1; }
 
@@ -24,12 +23,13 @@ void set_sigint(void (*handler)(int)) {
 }
 
 // What the interrupt handler of the old design did after the signal: the
-// terminal forgets what it had been told, any alarm is cancelled.
+// installed reset runs (the terminal forgets what it had been told), any
+// alarm is cancelled.
 [[noreturn]] void onintr() {
     ignore_sigint();
     interrupted = 0;
     alarm(0);
-    zintrz_();
+    if (interrupt_reset != nullptr) interrupt_reset();
     throw OperationAbandoned{'B'};
 }
 }  // namespace
@@ -38,6 +38,8 @@ void set_sigint(void (*handler)(int)) {
     ignore_sigint();
     throw OperationAbandoned{'A'};
 }
+
+void set_interrupt_reset(void (*reset)()) { interrupt_reset = reset; }
 
 bool started_with_sigint_ignored() { return saved_sigint.sa_handler == SIG_IGN; }
 

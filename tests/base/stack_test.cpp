@@ -1,12 +1,12 @@
-#include "runtime/stack.h"
+#include "base/stack.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <limits>
 
-#include "driver/abandon.h"
-#include "runtime/fd_capture.h"
+#include "base/abandon.h"
+#include "harness/fd_capture.h"
 
 namespace tgd {
 namespace {

@@ -1,4 +1,4 @@
-#include "runtime/chars.h"
+#include "base/chars.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,8 +9,8 @@
 
 #include <unistd.h>
 
-#include "deferred/cio.h"
-#include "driver/abandon.h"
+#include "base/record_io.h"
+#include "base/abandon.h"
 
 namespace tgd {
 

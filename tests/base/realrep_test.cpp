@@ -1,4 +1,4 @@
-#include "kernel/realrep.h"
+#include "base/realrep.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "deferred/cio.h"
+#include "base/record_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <string>
 
-#include "deferred/fields.h"
-#include "driver/abandon.h"
-#include "runtime/stack.h"
+#include "base/fields.h"
+#include "base/abandon.h"
+#include "base/stack.h"
 
 namespace tgd {
 

@@ -1,14 +1,14 @@
-#include "deferred/fields.h"
+#include "base/fields.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 
-#include "deferred/cio.h"
-#include "driver/abandon.h"
-#include "kernel/realrep.h"
-#include "runtime/stack.h"
+#include "base/record_io.h"
+#include "base/abandon.h"
+#include "base/realrep.h"
+#include "base/stack.h"
 
 namespace tgd {
 

@@ -1,5 +1,5 @@
 #include "harness/host_ops.h"
-#include "deferred/cio.h"
+#include "base/record_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,8 +13,8 @@
 #include <sstream>
 #include <string>
 
-#include "deferred/temp_dir.h"
-#include "runtime/fd_capture.h"
+#include "harness/temp_dir.h"
+#include "harness/fd_capture.h"
 
 namespace tgd {
 namespace {

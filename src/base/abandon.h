@@ -21,6 +21,10 @@ struct OperationAbandoned {
 extern struct sigaction saved_sigint;
 bool started_with_sigint_ignored();
 
+// What an interrupt resets before its operation is abandoned; installed
+// at start-up (the live terminal forgets what it was told).
+void set_interrupt_reset(void (*reset)());
+
 // Set SIGINT to be ignored (start-up, end of every interrupt window).
 void ignore_sigint();
 

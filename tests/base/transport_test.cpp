@@ -8,9 +8,9 @@
 #include <thread>
 #include <vector>
 
-#include "driver/abandon.h"
-#include "driver/alloc.h"
-#include "driver/pipe.h"
+#include "base/abandon.h"
+#include "base/alloc.h"
+#include "base/pipe.h"
 
 namespace {
 

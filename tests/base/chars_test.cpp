@@ -1,12 +1,12 @@
-#include "runtime/chars.h"
+#include "base/chars.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "driver/abandon.h"
-#include "runtime/fd_capture.h"
+#include "base/abandon.h"
+#include "harness/fd_capture.h"
 
 namespace tgd {
 namespace {
