@@ -15,8 +15,7 @@
 #include "base/fields.h"
 #include "base/abandon.h"
 #include "base/messages.h"
-#include "kernel/bgrp.h"
-#include "kernel/kernel.h"
+#include "core/bgrp.h"
 #include "base/chars.h"
 
 namespace tgd {

@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <utility>
 
-#include "displaylist/replay.h"
 #include "base/messages.h"
-#include "kernel/kernel.h"
+#include "core/bgrp.h"
+#include "core/replay.h"
 
 namespace tgd {
 
 std::unique_ptr<DisplayList> current_displaylist;
-GraphicsParameters saved_bgrp;
 
 namespace {
 
@@ -78,18 +77,6 @@ DisplayEntry copy_entry(const DisplayEntry& entry) {
 }
 
 }  // namespace
-
-int entry_type(const DisplayEntry& entry) {
-    if (const auto* unknown = std::get_if<UnknownRecord>(&entry)) return unknown->type;
-    return static_cast<int>(entry.index()) + 1;
-}
-
-void dspinplot(SpinPlot& plot, int nr, int nc) {
-    plot = SpinPlot{};
-    plot.nr = nr;
-    plot.nc = nc;
-    plot.data.assign(static_cast<std::size_t>(cells(nr, nc)), 0.0f);
-}
 
 void dlinsz_(const float* x, const float* y, int n) { record_points<1>(x, y, n); }
 void dpolyz_(const float* x, const float* y, int n) { record_points<2>(x, y, n); }

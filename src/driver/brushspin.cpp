@@ -6,8 +6,8 @@
 
 #include "displaylist/displaylist.h"
 #include "base/abandon.h"
-#include "driver/device.h"
-#include "driver/misc.h"
+#include "driver/command_loop.h"
+#include "driver/device_hooks.h"
 #include "driver/wire.h"
 
 namespace tgd {

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "base/abandon.h"
-#include "driver/device.h"
+#include "driver/command_loop.h"
 #include "base/messages.h"
-#include "driver/misc.h"
+#include "driver/device_hooks.h"
 #include "base/pipe.h"
 #include "driver/wire.h"
-#include "kernel/bgrp.h"
+#include "core/bgrp.h"
 #include "kernel/kernel.h"
 #include "terminal/terminal.h"
 

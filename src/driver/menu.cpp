@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "driver/misc.h"
+#include "driver/device_hooks.h"
 #include "base/pipe.h"
 
 namespace tgd {

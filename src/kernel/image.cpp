@@ -4,11 +4,11 @@
 
 #include "base/alloc.h"
 #include "base/messages.h"
-#include "kernel/bgrp.h"
+#include "core/bgrp.h"
+#include "core/live_device.h"
 #include "base/convert.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel.h"
-#include "terminal/terminal.h"
 
 namespace tgd {
 
@@ -83,7 +83,7 @@ void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int
             run.flush();
         }
     }
-    zseekz_(xs[0], ys[0]);
+    live_device().seek(xs[0], ys[0]);
 }
 
 void fillrect(int x1, int y1, int x2, int y2) {
@@ -96,7 +96,7 @@ void fillrect(int x1, int y1, int x2, int y2) {
     const float Y1 = back(y1, yo, ysc), Y2 = back(y2, yo, ysc);
     const float px[4] = {X1, X1, X2, X2};
     const float py[4] = {Y1, Y2, Y2, Y1};
-    zpolyz_(px, py, 4);
+    live_device().polygon(px, py, 4);
 }
 
 }  // namespace tgd

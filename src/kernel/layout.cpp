@@ -5,7 +5,8 @@
 #include <cmath>
 #include <string>
 
-#include "kernel/bgrp.h"
+#include "core/bgrp.h"
+#include "core/reports.h"
 #include "base/convert.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel.h"

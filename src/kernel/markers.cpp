@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "kernel/bgrp.h"
+#include "core/bgrp.h"
 #include "kernel/kernel.h"
 #include "kernel/markers.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "kernel/bgrp.h"
+#include "core/bgrp.h"
 
 namespace tgd {
 

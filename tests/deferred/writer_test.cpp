@@ -16,7 +16,7 @@
 #include "base/fields.h"
 #include "harness/temp_dir.h"
 #include "base/abandon.h"
-#include "kernel/bgrp.h"
+#include "core/bgrp.h"
 #include "kernel/kernel.h"
 #include "harness/fd_capture.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "displaylist/displaylist.h"
-#include "kernel/bgrp.h"
+#include "core/bgrp.h"
 
 namespace tgd {
 namespace {

@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "kernel/bgrp.h"
+#include "core/bgrp.h"
+#include "core/live_device.h"
 #include "kernel/kernel.h"
 #include "terminal/terminal.h"
 
@@ -52,6 +53,7 @@ private:
 
 // The kernel started on the graphics terminal, as after the first 'I'.
 inline void start_terminal_kernel() {
+    tgd::install_live_device(tgd::hp2648_);
     tgd::bgrp_ = tgd::GraphicsParameters{};
     Fd2Capture quiet;
     const float none[1] = {0.0f};

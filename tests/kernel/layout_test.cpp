@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "core/reports.h"
 #include "kernel/capture.h"
 
 using namespace tgd;

@@ -14,7 +14,7 @@
 #include "kernel/capture.h"
 #include "laserjet/font.h"
 #include "laserjet/page_fixture.h"
-#include "printer/printer.h"
+#include "settings/printer.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "harness/host_ops.h"
 #include "harness/temp_dir.h"
 #include "kernel/capture.h"
-#include "laserjet/hplj.h"
-#include "printer/printer.h"
+#include "laserjet/device.h"
+#include "settings/printer.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ void frame(bool draw) {
 TEST(LaserJetFile, OneFileModeAppendsEveryFrameWithItsOwnHeader) {
     tgd::test::TempDir dir;
     InDirectory in(dir.path());
-    hplj_page = LaserJetPage{};
+    hplj_page = LaserJetDevice{};
     parameters();
     CurrentPrinterParameters.onefile = 1;
     tgdtest::Fd2Capture err;
@@ -88,7 +88,7 @@ TEST(LaserJetFile, OneFileModeAppendsEveryFrameWithItsOwnHeader) {
 
 TEST(LaserJetFile, FramesGetNumberedNames) {
     tgd::test::TempDir dir;
-    hplj_page = LaserJetPage{};
+    hplj_page = LaserJetDevice{};
     parameters();
     CurrentPrinterParameters.tempfile = dir.file("page.####.lj");
     tgdtest::Fd2Capture err;
@@ -105,7 +105,7 @@ TEST(LaserJetFile, FileThatCannotBeOpenedHereGoesToTmp) {
     tgd::test::TempDir in_tmp;  // a directory of the same name exists only under /tmp
     if (in_tmp.path().parent_path() != std::filesystem::path("/tmp")) GTEST_SKIP() << "temporary files not in /tmp";
     InDirectory in(here.path());
-    hplj_page = LaserJetPage{};
+    hplj_page = LaserJetDevice{};
     parameters();
     const std::string name = in_tmp.path().filename().string() + "/x.lj";
     CurrentPrinterParameters.file = name;

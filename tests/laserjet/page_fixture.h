@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "kernel/bgrp.h"
-#include "laserjet/hplj.h"
+#include "core/bgrp.h"
+#include "laserjet/device.h"
 
 namespace ljtest {
 
@@ -37,7 +37,7 @@ inline void start_page() {
     g.char_dots = 28;  // one dot per font unit
     g.raster_rows = kHeight;
     g.row_bytes = kWidth / 8;
-    hplj_page = LaserJetPage{};
+    hplj_page = LaserJetDevice{};
     hplj_page.geometry = g;
     hplj_page.raster = PageRaster(g);
     hplj_page.active = true;

@@ -11,10 +11,10 @@
 
 #include "harness/host_ops.h"
 #include "harness/temp_dir.h"
-#include "kernel/bgrp.h"
-#include "postscript/ps_par.h"
-#include "postscript/pscplot.h"
-#include "printer/printer.h"
+#include "core/bgrp.h"
+#include "settings/ps_par.h"
+#include "postscript/device.h"
+#include "settings/printer.h"
 
 namespace tgd {
 namespace {

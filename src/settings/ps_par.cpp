@@ -1,0 +1,14 @@
+#include "settings/ps_par.h"
+
+namespace tgd {
+
+PostScriptSettings ps_par;
+
+void ps_optchange() {}
+
+std::string_view c_text(const std::string& s) {
+    std::string_view v(s);
+    return v.substr(0, v.find('\0'));
+}
+
+}  // namespace tgd
