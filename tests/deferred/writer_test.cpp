@@ -17,7 +17,6 @@
 #include "harness/temp_dir.h"
 #include "base/abandon.h"
 #include "core/bgrp.h"
-#include "kernel/kernel.h"
 #include "harness/fd_capture.h"
 
 namespace tgd {

@@ -1,5 +1,6 @@
-// Captures what is written on a descriptor (2 by default) while a test
-// runs a piece of code.
+// Captures what is written on a descriptor (2 by default: the terminal
+// stream, the kernel's reports and the messages) while a test runs a piece
+// of code.
 #pragma once
 
 #include <unistd.h>
@@ -12,6 +13,7 @@ namespace tgd::test {
 class FdCapture {
 public:
     explicit FdCapture(int fd = 2) : fd_(fd), file_(std::tmpfile()) {
+        std::fflush(stderr);
         saved_ = ::dup(fd_);
         ::dup2(::fileno(file_), fd_);
     }
@@ -33,9 +35,25 @@ public:
         return out;
     }
 
+    // Everything written since construction or the last take(); the
+    // capture goes on.
+    std::string take() {
+        std::fflush(stderr);
+        std::string text;
+        char buf[4096];
+        for (;;) {
+            ssize_t n = ::pread(::fileno(file_), buf, sizeof buf, static_cast<off_t>(taken_ + text.size()));
+            if (n <= 0) break;
+            text.append(buf, static_cast<std::size_t>(n));
+        }
+        taken_ += text.size();
+        return text;
+    }
+
 private:
     void restore() {
         if (saved_ >= 0) {
+            std::fflush(stderr);
             ::dup2(saved_, fd_);
             ::close(saved_);
             saved_ = -1;
@@ -44,6 +62,7 @@ private:
     int fd_;
     std::FILE* file_;
     int saved_ = -1;
+    std::size_t taken_ = 0;
 };
 
 }  // namespace tgd::test

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "harness/temp_dir.h"
-#include "kernel/capture.h"
+#include "harness/fd_capture.h"
 #include "laserjet/font.h"
 #include "laserjet/page_fixture.h"
 #include "settings/printer.h"
@@ -159,7 +159,7 @@ TEST(LaserJetDevice, TextWithoutCharactersFinishesThePage) {
     CurrentPrinterParameters.onefile = 0;
     CurrentPrinterParameters.print = 0;
     hplj_page.lj_file_name = dir.file("t.lj");
-    tgdtest::Fd2Capture err;
+    tgd::test::FdCapture err;
     polyline({0, 10}, {1, 1});
     text("", 5, 5, 0);
     EXPECT_FALSE(hplj_page.active);
@@ -243,7 +243,7 @@ TEST(LaserJetDevice, ImageWithTooFewValuesStopsAtTheirEnd) {
 
 TEST(LaserJetDevice, RefusalsDrawNothing) {
     start_page();
-    tgdtest::Fd2Capture err;
+    tgd::test::FdCapture err;
     hplj_zbrshz();
     hplj_zspinz();
     EXPECT_EQ(err.take(),
@@ -279,7 +279,7 @@ TEST(LaserJetStart, CompletesParametersAndSurvivesHostileValues) {
     std::vector<float> params(250, std::numeric_limits<float>::quiet_NaN());
     params[bg::device_xmax - 1] = std::numeric_limits<float>::infinity();
     params[bg::x_scale - 1] = 3e38f;
-    tgdtest::Fd2Capture err;
+    tgd::test::FdCapture err;
     ASSERT_EQ(hplj_init(params.data(), 250), 1);
     EXPECT_EQ(CurrentPrinterParameters.rasters, 150);
     EXPECT_EQ(CurrentPrinterParameters.papersize, 2);

@@ -11,7 +11,7 @@
 
 #include "harness/host_ops.h"
 #include "harness/temp_dir.h"
-#include "kernel/capture.h"
+#include "harness/fd_capture.h"
 #include "laserjet/device.h"
 #include "settings/printer.h"
 
@@ -71,7 +71,7 @@ TEST(LaserJetFile, OneFileModeAppendsEveryFrameWithItsOwnHeader) {
     hplj_page = LaserJetDevice{};
     parameters();
     CurrentPrinterParameters.onefile = 1;
-    tgdtest::Fd2Capture err;
+    tgd::test::FdCapture err;
     frame(true);
     frame(false);
     ASSERT_TRUE(hplj_page.fp.close());
@@ -91,7 +91,7 @@ TEST(LaserJetFile, FramesGetNumberedNames) {
     hplj_page = LaserJetDevice{};
     parameters();
     CurrentPrinterParameters.tempfile = dir.file("page.####.lj");
-    tgdtest::Fd2Capture err;
+    tgd::test::FdCapture err;
     frame(false);
     frame(false);
     EXPECT_EQ(err.take(), "Starting to make laserjet file.\nGenerated output file \"" + dir.file("page.0001.lj") +
@@ -109,7 +109,7 @@ TEST(LaserJetFile, FileThatCannotBeOpenedHereGoesToTmp) {
     parameters();
     const std::string name = in_tmp.path().filename().string() + "/x.lj";
     CurrentPrinterParameters.file = name;
-    tgdtest::Fd2Capture err;
+    tgd::test::FdCapture err;
     frame(false);
     EXPECT_EQ(err.take(), "Cannot open file '" + name +
                               "' in current directory. Will try to open a file in /tmp.\nGenerated output file \"/tmp/" +
