@@ -94,7 +94,7 @@ void op_brush() {
     }
     reply_byte(which);
     reply_int(static_cast<int>(selected.size()));
-    if (!selected.empty()) reply_bytes(selected.data(), static_cast<long long>(selected.size() * sizeof(int)));
+    if (!selected.empty()) reply_bytes(selected.data(), static_cast<long long>(selected.size()) * static_cast<long long>(sizeof(int)));
 }
 
 void op_spin() {

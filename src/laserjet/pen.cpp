@@ -114,9 +114,7 @@ void DashPattern::skip(long long count) { cursor_ = static_cast<int>((cursor_ + 
 void RasterPen::plot(PageRaster& raster, long long x, long long y) {
     if (color == 0.0f) {
         raster.clear(x, y);
-    } else if (dash.line_type() == 1) {
-        raster.set(x, y);
-    } else if (dash.next()) {
+    } else if (dash.line_type() == 1 || dash.next()) {  // a solid line leaves the dash cursor alone
         raster.set(x, y);
     }
 }

@@ -31,7 +31,7 @@ Area printable_area(bool landscape, int papersize) {
 }
 
 // PCL units to dots, rounded: the product is single precision.
-int scaled(int units, float dot_scale) { return to_int(static_cast<double>(units * dot_scale) + 0.5); }
+int scaled(int units, float dot_scale) { return to_int(static_cast<double>(static_cast<float>(units) * dot_scale) + 0.5); }
 
 }  // namespace
 
