@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "postscript/ps_par.h"
 
@@ -57,14 +58,19 @@ struct DocumentInfo {
 
 // Header comments of a fresh document.
 void ps_header(std::string& out, const PostScriptSettings& par, const DocumentInfo& info);
-// Prolog lines (with the conformance level's filtering); clears nothing.
+// tgd's own prolog, written in place of the host's prolog lines when the
+// host sent none; one entry per line.
+const std::vector<std::string_view>& ps_builtin_prolog();
+// Prolog lines (the host's, else tgd's own, with the conformance level's
+// filtering); clears nothing.
 void ps_prolog(std::string& out, const PostScriptSettings& par);
 // Setup section.  Clears both font flag arrays of par.
 void ps_setup(std::string& out, PostScriptSettings& par, const DocumentInfo& info);
 // Trailer: page count, needed fonts (their flags cleared), end of document.
 void ps_trailer(std::string& out, PostScriptSettings& par, int pages);
 
-// Whether any prolog line, after leading blanks and tabs, defines /PVer.
+// Whether any prolog line of the document, after leading blanks and tabs,
+// defines /PVer.
 bool prolog_defines_pver(const PostScriptSettings& par);
 // Whether a line begins, after blanks and tabs, with "/PVer".
 bool defines_pver(std::string_view line);

@@ -42,6 +42,10 @@ constexpr AttrRow ps_attr_table[] = {
 };
 constexpr int kFontEntry = 79;
 
+// Grey image levels of tgd's own prolog: steps from zlo to zhi, highest level.
+constexpr int kGreySteps = 5;
+constexpr int kGreyLevels = 8;
+
 // User to device coordinates, in double precision, stored as floats.
 float device_x(float x) {
     return static_cast<float>(static_cast<double>(x) * bgrp_(bg::x_scale) + bgrp_(bg::x_offset));
@@ -292,9 +296,13 @@ void ps_zimagz(const float* x, const float* y, const float* z, int nx, int ny, i
     if (nx < 1 || ny < 1) return;  // no corners to place it by
     const int px0 = ps_x(device_x(x[0])), px1 = ps_x(device_x(x[nx - 1]));
     const int py0 = ps_y(device_y(y[0])), py1 = ps_y(device_y(y[ny - 1]));
-    const int k = ps_par.nicolors;
+    // Without the host's prolog and image colours, tgd's own prolog shades
+    // the cells in grey: the levels are then the LaserJet's, six from zlo
+    // to zhi and up to eight past it.
+    const bool greys = ps_par.prolog.empty() && ps_par.nicolors <= 0;
+    const int k = greys ? kGreyLevels : ps_par.nicolors;
     const bool two_digits = k >= 16;
-    const float scale = static_cast<float>(k) / (zhi - zlo);
+    const float scale = static_cast<float>(greys ? kGreySteps : k) / (zhi - zlo);
     const int level = ps_par.dsc_level;
     const int cells = nx - 1, rows = ny - 1;
 

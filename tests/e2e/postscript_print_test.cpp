@@ -61,11 +61,6 @@ protected:
 
     void SetUp() override {
         tgd.initialise();
-        std::vector<std::string> prolog = lines_of(read_file(std::string(TGD_TEST_DATA) + "/../tools/prolog.ps"));
-        option('A');
-        tgd.send_byte('p');
-        send_strings(tgd, prolog);
-        ASSERT_EQ(tgd.read_byte(), 'z');
         option('r');
         tgd.send_reals({0, 0, 612, 792});
         ASSERT_EQ(tgd.read_byte(), 'z');
@@ -115,7 +110,7 @@ TEST_F(PostScriptPrint, HorizontalLineIsPrintedAndRendered) {
         "/Landscape false def\n"
         "/Region [18 180 594 612] def\n"
         "/bw statusdict begin /processcolors where\n"
-        "{pop processcolors} {1}  end 1 eq def\n"
+        "{pop processcolors} {1} ifelse end 1 eq def\n"
         "/RastersPerInch 300 def\n"
         "/PointSize 14 def\n"
         "/Fonts [] def\n/GColors [] def\n/BackIdx true def\n/BackCol -1 def\n/IColors [] def\n"

@@ -151,7 +151,7 @@ TEST_F(Document, SetupWithDefaultsAndNoPVer) {
         "/Landscape false def\n"
         "/Region [3.06 244.53 608.94 547.47] def\n"
         "/bw statusdict begin /processcolors where\n"
-        "{pop processcolors} {1}  end 1 eq def\n"
+        "{pop processcolors} {1} ifelse end 1 eq def\n"
         "/RastersPerInch 300 def\n"
         "/PointSize 14 def\n"
         "/Fonts [] def\n"
