@@ -19,6 +19,7 @@
 
 #include "demo_session.h"
 #include "deferred/temp_dir.h"
+#include "harness/ghostscript.h"
 #include "harness/host_ops.h"
 #include "harness/pcl_reader.h"
 #include "harness/tgd_process.h"
@@ -28,12 +29,7 @@ namespace {
 using namespace tgdtest;
 
 // A sheet of grey dots at 300 per inch, row 0 at the top.
-struct Sheet {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> grey;
-    std::uint8_t at(int x, int y) const { return grey[static_cast<std::size_t>(y) * width + x]; }
-    bool ink(int x, int y) const { return at(x, y) < 128; }
-};
+using Sheet = GreyPicture;
 
 // Dots from x0 to x1 and y0 to y1, inclusive.
 struct Box {
@@ -51,28 +47,6 @@ Box ink_box(const Sheet& s, const Box& window) {
         for (int x = std::max(window.x0, 0); x <= std::min(window.x1, s.width - 1); ++x)
             if (s.ink(x, y)) b.add(x, y);
     return b;
-}
-
-Sheet render_postscript(const std::string& ps, const std::string& pgm, std::string& errors) {
-    const std::string err = pgm + ".err";
-    const std::string command = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r300 -sPAPERSIZE=letter "
-                                "-dFIXEDMEDIA -sOutputFile='" + pgm + "' '" + ps + "' </dev/null >'" + err +
-                                "' 2>&1";
-    const int status = std::system(command.c_str());
-    errors = read_file(err);
-    if (status != 0) errors += "gs exit status " + std::to_string(status);
-    Sheet s;
-    std::ifstream in(pgm, std::ios::binary);
-    std::string magic;
-    int maxval = 0;
-    in >> magic >> std::ws;
-    while (in.peek() == '#') in.ignore(1 << 20, '\n');
-    in >> s.width >> s.height >> maxval;
-    in.get();
-    s.grey.resize(static_cast<std::size_t>(s.width) * s.height);
-    in.read(reinterpret_cast<char*>(s.grey.data()), static_cast<std::streamsize>(s.grey.size()));
-    if (magic != "P5" || !in) return Sheet{};
-    return s;
 }
 
 // For each ink dot of a outside the excluded boxes, the distance to the
@@ -187,9 +161,11 @@ void print_both(TgdProcess& tgd, tgd::test::TempDir& dir, bool landscape, Prints
     print(tgd, orientation + " 0 0 300 0 0 0 0 postscript '' '" + ps + "' '' letter");
     print(tgd, orientation + " 0 0 300 0 0 0 0 laserjet '' '" + lj + "' '' letter");
 
-    std::string gs_errors;
-    out.ps = render_postscript(ps, dir.file("frame.pgm"), gs_errors);
-    EXPECT_EQ(gs_errors, "");
+    Rendering rendering = render_pages(ps, 300, dir.file("frame"));
+    EXPECT_EQ(rendering.status, 0);
+    EXPECT_EQ(rendering.messages, "");
+    ASSERT_EQ(rendering.pages.size(), 1u);
+    out.ps = std::move(rendering.pages[0]);
     std::vector<std::string> pcl_errors;
     PclSheet sheet = read_pcl(read_file(lj), pcl_errors);
     EXPECT_TRUE(pcl_errors.empty()) << pcl_errors.front();
