@@ -82,6 +82,11 @@ constexpr ParameterName kParameterNames[] = {
     {"char_case_mode", tgd::bg::char_case_mode}, {"font_number", tgd::bg::font_number},
     {"char_size_unit", tgd::bg::char_size_unit}, {"error_reports", tgd::bg::error_reports},
     {"no_eject", tgd::bg::no_eject},           {"marker_size", tgd::bg::marker_size},
+    {"char_step_x", tgd::bg::char_step_x},     {"char_step_y", tgd::bg::char_step_y},
+    {"char_size_x", tgd::bg::char_size_x},     {"char_size_y", tgd::bg::char_size_y},
+    {"cell_width_in", tgd::bg::cell_width_in}, {"cell_height_in", tgd::bg::cell_height_in},
+    {"margin_bottom", tgd::bg::margin_bottom}, {"margin_left", tgd::bg::margin_left},
+    {"margin_top", tgd::bg::margin_top},       {"margin_right", tgd::bg::margin_right},
 };
 
 std::optional<float> number(const Token& t) {
