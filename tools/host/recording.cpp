@@ -208,6 +208,11 @@ std::vector<Operation> replay_operations(const Recording& recording, const std::
     init.kind = OpKind::Init;
     init.label = "init";
     ops.push_back(init);
+    if (print_method == "postscript") {
+        // The page region the statistics system sends before printing:
+        // Letter, in points.
+        ops.push_back(parse_script("ps region 0 0 612 792").operations.at(0));
+    }
     bool drawn = false;
     auto print = [&](int line) {
         if (print_method.empty() || !drawn) return;
