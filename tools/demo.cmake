@@ -4,6 +4,9 @@
 # where each file is.
 #
 #   cmake -DTGD=... -DTGD_HOST=... -DTGD_VIEW=... -DSCRIPT=... -DOUT=... -P demo.cmake
+#
+# Until tgd has a prolog of its own, Ghostscript cannot render the
+# document: that is reported and the rest goes on.
 file(REMOVE_RECURSE ${OUT})
 file(MAKE_DIRECTORY ${OUT})
 
@@ -15,14 +18,12 @@ function(run)
 endfunction()
 
 run(${TGD_HOST} --tgd ${TGD} --terminal terminal.log ${SCRIPT})
-set(pictures)
-if(TGD_VIEW)
-  file(MAKE_DIRECTORY ${OUT}/terminal ${OUT}/laserjet)
-  run(${TGD_VIEW} -o terminal terminal.log)
-  run(${TGD_VIEW} --svg -o terminal terminal.log)
-  run(${TGD_VIEW} -o laserjet demo.lj)
-  file(GLOB pictures ${OUT}/terminal/* ${OUT}/laserjet/*)
-endif()
+# The terminal's pictures at two pixels a raster, as PNG and SVG; the
+# LaserJet page at its 75 dots per inch.
+run(${TGD_VIEW} --scale 2 terminal.log)
+run(${TGD_VIEW} --svg terminal.log)
+run(${TGD_VIEW} demo.lj)
+file(GLOB pictures ${OUT}/frame-*.png ${OUT}/frame-*.svg ${OUT}/page-*.png)
 find_program(GS gs)
 if(GS)
   execute_process(COMMAND ${GS} -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r60 -sOutputFile=demo-ps.png demo.ps
