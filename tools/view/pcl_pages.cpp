@@ -106,8 +106,11 @@ void Decoder::command(char group_char, char group, long value, char param, std::
         if (p == 'p') {
             // Fill type 0 is black, 2 a grey of shade percent.
             const auto grey = static_cast<std::uint8_t>(value == 2 ? 255 - std::clamp(shade_, 0L, 100L) * 255 / 100 : 0);
-            for (long y = y_ / unit; y < (y_ + rect_h_) / unit; ++y)
-                for (long x = x_ / unit; x < (x_ + rect_w_) / unit; ++x) dot(x, y, grey);
+            const PclPage& pg = page();
+            const long x0 = std::max(0L, x_ / unit), x1 = std::min<long>(pg.width, (x_ + rect_w_) / unit);
+            const long y0 = std::max(0L, y_ / unit), y1 = std::min<long>(pg.height, (y_ + rect_h_) / unit);
+            for (long y = y0; y < y1; ++y)
+                for (long x = x0; x < x1; ++x) dot(x, y, grey);
         }
     }
 }
