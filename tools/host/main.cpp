@@ -107,11 +107,16 @@ int run_session(const Args& args, const std::vector<tgdhost::Operation>& ops, co
         // A print at 300 dpi or a slow print command may take a while.
         tgd.set_reply_timeout(600000);
         tgdhost::Runner runner(tgd, pump, stdout, where);
-        try {
-            for (const auto& op : ops) runner.run(op);
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "tgd-host: %s\n", e.what());
-            abandoned = -1;
+        for (const auto& op : ops) {
+            try {
+                runner.run(op);
+            } catch (const std::exception& e) {
+                // tgd is gone or out of step: nothing more can be sent.
+                std::fflush(stdout);
+                std::fprintf(stderr, "tgd-host: %s %d: %s\n", where, op.line, e.what());
+                abandoned = -1;
+                break;
+            }
         }
         tgd.close_commands();
         ::close(input[1]);
