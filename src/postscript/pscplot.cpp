@@ -64,6 +64,9 @@ bool PsStream::open(const std::string& path, const char* mode) {
     // Closed on exec: print commands started while a document is open (one
     // file mode keeps it open between frames) must not inherit it.
     const std::string close_on_exec = std::string(mode) + "e";
+    // The old stream is closed first: reopening its own file must not let
+    // its buffered bytes land in the file just emptied.
+    file_.reset();
     file_.reset(path.empty() ? nullptr : std::fopen(path.c_str(), close_on_exec.c_str()));
     failed_ = false;
     return file_ != nullptr;

@@ -387,9 +387,12 @@ TEST_F(PsAppend, UnionWithAHugeRegionStaysBounded) {
         << doc;
 }
 
+// The replacement is exactly the fresh document, also when the earlier
+// document is longer than it.
 TEST_F(PsAppend, UnrecognisedDocumentIsKeptAndReplaced) {
+    std::vector<std::string> docs;
     for (std::string earlier : {std::string("not postscript\n"), std::string("%!PS-Adobe-2.0\n%%Page: 1 1\n"),
-                                std::string()}) {
+                                std::string(), "%!PS-Adobe-2.0\n" + std::string(40000, 'x') + "\n"}) {
         std::ofstream(file, std::ios::trunc) << earlier;
         CaptureStderr();
         ASSERT_TRUE(start());
@@ -405,6 +408,8 @@ TEST_F(PsAppend, UnrecognisedDocumentIsKeptAndReplaced) {
         std::string doc = finish();
         EXPECT_EQ(doc.substr(0, 24), "%!PS-Adobe-3.0 EPSF-3.0\n");
         EXPECT_NE(doc.find("%%Pages: 0\n"), std::string::npos);
+        docs.push_back(doc);
+        EXPECT_TRUE(doc == docs.front()) << earlier.size() << "-byte earlier file gave " << doc.size() << " bytes";
         std::filesystem::remove(olds[0]);
     }
 }
