@@ -225,6 +225,9 @@ void start_up() {
     sigemptyset(&ignore.sa_mask);
     sigaction(SIGINT, &ignore, &saved_sigint);
     sigaction(SIGQUIT, &ignore, nullptr);
+    // A reader that went away makes writes on descriptors 16 and 2 fail,
+    // which is ignored; it must not end the process.
+    sigaction(SIGPIPE, &ignore, nullptr);
 }
 
 int device() {

@@ -95,7 +95,7 @@ void hplj_printfile() {
     // The command is the user's own; the file name is only ever a word.
     const std::string line = print_command_line(p.laserjet_command, name);
     dmstat_(dmformat("Finished laserjet file, executing command \"%s\".", line.c_str()));
-    const int status = std::system(line.c_str());
+    const int status = run_shell_command(line);
     if (status != 0) dmerro_(dmformat("Possible error in executing print command (status=%d).", status));
 }
 

@@ -51,13 +51,11 @@ std::string system_user_name() {
     return {};
 }
 
-int shell_command(const std::string& command) { return std::system(command.c_str()); }
-
 void emit(std::string_view bytes) { pscplot.context->out.put(bytes); }
 
 }  // namespace
 
-PsHooks PsHooks::defaults() { return {clock_now, system_user_name, shell_command}; }
+PsHooks PsHooks::defaults() { return {clock_now, system_user_name, run_shell_command}; }
 PsHooks ps_hooks = PsHooks::defaults();
 
 bool PsStream::open(const std::string& path, const char* mode) {
