@@ -20,7 +20,8 @@ std::string shell_quote(std::string_view text) {
 std::string print_command_line(std::string_view command, std::string_view file) {
     std::string line(command);
     line += ' ';
-    line += shell_quote(file);
+    // A relative name beginning with '-' would be taken as an option.
+    line += shell_quote(file.starts_with('-') ? "./" + std::string(file) : std::string(file));
     line += " &";
     return line;
 }
