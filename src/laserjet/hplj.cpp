@@ -65,7 +65,17 @@ bool hplj_openfile() {
         dmerro_(dmformat("Cannot open file '%s' in current directory. Will try to open a file in /tmp.",
                          page.lj_file_name.c_str()));
         page.lj_file_name = "/tmp/" + page.lj_file_name;
-        if (!page.fp.open_append(page.lj_file_name)) {
+        // Anyone can plant a name in /tmp: a frame is appended only to a
+        // file of this user's own, never through a link; a name that is
+        // taken otherwise gives way to a new unique file.
+        bool refused = false;
+        bool opened = page.fp.adopt(open_own_file_append(page.lj_file_name, refused));
+        if (!opened && refused) {
+            std::string unique = "/tmp/lj.out.XXXXXXX";
+            opened = page.fp.adopt(create_unique_file(unique));
+            if (opened) page.lj_file_name = unique;
+        }
+        if (!opened) {
             dmerro_(dmformat("Cannot open file '%s'.", page.lj_file_name.c_str()));
             return false;
         }

@@ -70,6 +70,12 @@ bool PsStream::open(const std::string& path, const char* mode) {
     return file_ != nullptr;
 }
 
+bool PsStream::adopt(std::FILE* file) {
+    file_.reset(file);
+    failed_ = false;
+    return file_ != nullptr;
+}
+
 void PsStream::put(std::string_view bytes) {
     if (!file_ || failed_ || bytes.empty()) return;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) failed_ = true;
@@ -255,9 +261,10 @@ int ps_init(const float* par, int npar) {
     if (!ctx.out.is_open()) {
         dmerro_(dmformat("cannot open file '%s' in current directory\nwill try to open file in /tmp.",
                          ctx.file_name.c_str()));
-        std::string templ = std::string("/tmp/") + kDefaultTemplate;
-        std::string name = mktempx(templ);
-        if (!ctx.out.open(name, "w")) {
+        // Created exclusively: a link planted under the chosen name is
+        // never followed.
+        std::string name = std::string("/tmp/") + kDefaultTemplate;
+        if (!ctx.out.adopt(create_unique_file(name))) {
             dmerro_(dmformat("Cannot open file '%s'.", name.c_str()));
             return 0;
         }
