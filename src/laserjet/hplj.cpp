@@ -135,8 +135,7 @@ int hplj_init(const float* parameters, int count) {
 
 void hplj_zwrapz() {
     LaserJetPage& page = hplj_page;
-    // A page that was already finished (text with no characters finishes
-    // it early) is not finished twice.
+    // A page is finished once.
     if (!page.active) return;
     page.active = false;
     if (page.page_blank == 0) hplj_emitpage();

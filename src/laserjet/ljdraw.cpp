@@ -234,8 +234,8 @@ void hplj_ztextz(const float* x, const float* y, const char* string, const int* 
     LaserJetPage& p = page();
     const float s = font_scale();
     if (*n < 1) {
-        p.page_blank = 1;
-        hplj_zwrapz();
+        // Reported as the kernel reports it; the rest of the frame is
+        // still drawn.
         zerrpz_("ztextz", "Number of characters not positive");
         return;
     }
