@@ -322,13 +322,15 @@ void ps_zimagz(const float* x, const float* y, const float* z, int nx, int ny, i
     s += "SImage\n";
     emit(s);
 
-    // Values past the last one sent count as missing.
+    // Values past the last one sent count as missing, and so does a NaN;
+    // values outside zlo..zhi take the nearest end's level.
     Block<int> levels(cells);
     long long next = 0;
     for (int j = 0; j < rows; ++j) {
         for (int i = 0; i < cells; ++i, ++next) {
             int lv = 0;
-            if (next < nz && z[next] != na) lv = std::min(to_int(1.0f + (z[next] - zlo) * scale), k);
+            if (next < nz && z[next] != na && !std::isnan(z[next]))
+                lv = std::min(std::max(to_int(1.0f + (z[next] - zlo) * scale), 1), k);
             levels[static_cast<std::size_t>(i)] = lv;
         }
         std::string row;

@@ -223,14 +223,16 @@ TEST(LaserJetDevice, ImageWithTooFewValuesStopsAtTheirEnd) {
     start_page();
     ASSERT_TRUE(hplj_page.fp.open_append(dir.file("img.lj")));
     const float x[] = {0, 4, 8}, y[] = {0, 8, 16};
-    const float z[] = {6};
-    const int nx = 3, ny = 3, nz = 1;
+    const float z[] = {6, -5};
+    const int nx = 3, ny = 3, nz = 2;
     const float lo = 1, hi = 1, na = -1;  // equal bounds widen to 0.5..1.5
     hplj_zimagz(x, y, z, &nx, &ny, &nz, &lo, &hi, &na);
     hplj_page.fp.close();
     std::ifstream in(dir.file("img.lj"), std::ios::binary);
-    // 6 is far above 1.5: level trunc(1 + 5.5 * 5) = 28, 28 mod 9 = 1: 1 percent.
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "\x1b*p0x100Y\x1b*c4a8b1g2P");
+    // 6 is far above 1.5 and takes the top level (56 percent), -5 the
+    // lowest (1 percent); the second row has no values.
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+              "\x1b*p0x100Y\x1b*c4a8b56g2P\x1b*p4x100Y\x1b*c4a8b1g2P");
 }
 
 TEST(LaserJetDevice, RefusalsDrawNothing) {

@@ -220,10 +220,18 @@ TEST_F(PsDevice, ImagesWithOneAndTwoHexDigitsPerCell) {
     EXPECT_EQ(lo, 0);
     ps_par.nicolors = 16;
     ps_zimagz(x.data(), y.data(), z.data(), 4, 2, 2, lo, hi, -9);  // the third value is missing
+    // Values below and above the range take the lowest and the highest level.
+    ps_par.nicolors = 15;
+    z = {-5, 5, 20};
+    lo = 0;
+    hi = 10;
+    ps_zimagz(x.data(), y.data(), z.data(), 4, 2, 3, lo, hi, -9);
     EXPECT_EQ(drawing(),
               "gsave\n10 20 translate\n30 10 scale\n3 1 4\n%%BeginData: 2 Hex Lines\nSImage\n1800\n"
               "%%EndData\ngrestore % end image\n"
               "gsave\n10 20 translate\n30 10 scale\n3 1 8\n%%BeginData: 2 Hex Lines\nSImage\n010900\n"
+              "%%EndData\ngrestore % end image\n"
+              "gsave\n10 20 translate\n30 10 scale\n3 1 4\n%%BeginData: 2 Hex Lines\nSImage\n18f0\n"
               "%%EndData\ngrestore % end image\n");
 }
 
