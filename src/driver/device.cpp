@@ -228,6 +228,8 @@ void start_up() {
     // A reader that went away makes writes on descriptors 16 and 2 fail,
     // which is ignored; it must not end the process.
     sigaction(SIGPIPE, &ignore, nullptr);
+    // A batch job has nobody at the terminal to answer the frame prompt.
+    hp2648_.batch = std::getenv("BATCH") != nullptr;
 }
 
 int device() {
