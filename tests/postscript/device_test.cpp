@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -156,6 +157,30 @@ TEST_F(PsDevice, AttributesAreWrittenOnlyWhenChanged) {
     line({0, 1}, {0, 0});
     EXPECT_EQ(drawing(), "B\n0 0 m\n1 x\nE\n2 St\n0.5 0 0 0 Sg\nB\n0 0 m\n1 x\nE\nB\n0 0 m\n1 x\nE\n");
     EXPECT_EQ(bgrp_(bg::error_reports), -1.0f);
+}
+
+// No printer reads nan or inf back: an attribute falls back as a
+// float-to-int conversion does (and is written once), a table value
+// likewise, and text placed by such a justification is not drawn, as on
+// the terminal.
+TEST_F(PsDevice, NonFiniteNumbersAreNeverWritten) {
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    ps_par.gcolors = {nan, -inf};
+    ps_par.ngcolors = 2;
+    ps_par.gcolor_width = 1;
+    ASSERT_TRUE(start());
+    line({0, 1}, {0, 0});
+    change({8, nan, 10, inf});
+    line({0, 1}, {0, 0});
+    line({0, 1}, {0, 0});
+    ps_ztextz(10, 10, "a", 1, nan);
+    ps_ztextz(10, 10, "b", 1, -inf);
+    const std::string doc = finish();
+    EXPECT_NE(doc.find("/GColors [\t0\t-1.07374e+09] def\n"), std::string::npos) << doc;
+    EXPECT_NE(doc.find("E\n0 St\n1.07374e+09 SC\nB\n0 0 m\n1 x\nE\nB\n0 0 m\n1 x\nE\nZ\n"), std::string::npos)
+        << doc;
+    EXPECT_EQ(doc.find("nan"), std::string::npos);
+    EXPECT_EQ(doc.find("inf"), std::string::npos);
 }
 
 TEST_F(PsDevice, FontsAreAnnouncedOncePerPageAndListedAtTheEnd) {
