@@ -304,16 +304,26 @@ TEST(Protocol, NegativeCountsAbortWithoutCrashing) {
     EXPECT_EQ(tgd.finish(), 0);
 }
 
+// An operation cut short by end of file still answers, but its count is
+// not trusted: nothing of the data that never came is drawn or recorded.
 TEST(Protocol, EndOfFileInsideArgumentsStillAnswers) {
+    tgd::test::TempDir dir;
+    const std::string name = dir.file("cut.dgf");
     TgdProcess tgd;
     tgd.initialise();
-    tgd.send_byte('L');
-    tgd.send_int(5);
+    tgd.send_byte('C');
+    tgd.send_int(2);
+    tgd.send_text(name);
+    ASSERT_EQ(tgd.read_byte(), 'C');
+    draw_xy(tgd, 'L', {0.1f, 0.2f}, {0.1f, 0.2f});
+    tgd.send_byte('S');
+    tgd.send_int(1000000);
     tgd.send_reals({0.1f, 0.2f});
     tgd.close_commands();
-    EXPECT_EQ(tgd.read_byte(), 'L');
+    EXPECT_EQ(tgd.read_byte(), 'S');
     EXPECT_EQ(tgd.read_reals(2).size(), 2u);
     EXPECT_EQ(tgd.finish(), 0);
+    EXPECT_EQ(read_file(name), "lines 2\n 0.1 0.1\n 0.2 0.2\n");
 }
 
 // Writes that fail because nobody reads descriptor 16 or 2 any more end
