@@ -311,9 +311,11 @@ void hplj_zimagz(const float* x, const float* y, const float* z, const int* nx, 
         for (std::size_t i = 0; i + 1 < xs.size() && k < values; ++i) {
             const float v = z[k++];
             // Values outside lo..hi take the nearest end's level; a NaN
-            // has no level and is left out like the missing value.
-            const int color = v == *na || std::isnan(v) ? kNoColor
-                                                        : std::clamp(to_int(1.0f + (v - lo) * factor), 1, kImageLevels);
+            // (value or range) gives no level and is left out like the
+            // missing value.
+            const float level = 1.0f + (v - lo) * factor;
+            const int color = v == *na || std::isnan(level) ? kNoColor
+                                                            : std::clamp(to_int(level), 1, kImageLevels);
             offer_cell(xs[i], ys[j], xs[i + 1], ys[j + 1], color);
         }
         flush_rectangle();

@@ -331,15 +331,18 @@ void ps_zimagz(const float* x, const float* y, const float* z, int nx, int ny, i
     s += "SImage\n";
     emit(s);
 
-    // Values past the last one sent count as missing, and so does a NaN;
-    // values outside zlo..zhi take the nearest end's level.
+    // Values past the last one sent count as missing, and so does a NaN
+    // (value or range); values outside zlo..zhi take the nearest end's
+    // level.
     Block<int> levels(cells);
     long long next = 0;
     for (int j = 0; j < rows; ++j) {
         for (int i = 0; i < cells; ++i, ++next) {
             int lv = 0;
-            if (next < nz && z[next] != na && !std::isnan(z[next]))
-                lv = std::min(std::max(to_int(1.0f + (z[next] - zlo) * scale), 1), k);
+            if (next < nz && z[next] != na) {
+                const float f = 1.0f + (z[next] - zlo) * scale;
+                if (!std::isnan(f)) lv = std::min(std::max(to_int(f), 1), k);
+            }
             levels[static_cast<std::size_t>(i)] = lv;
         }
         std::string row;
