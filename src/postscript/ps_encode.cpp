@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -9,7 +10,10 @@
 
 namespace tgd {
 
+double ps_finite(double v) { return std::isfinite(v) ? v : to_int(v); }
+
 void append_g(std::string& out, double v) {
+    v = ps_finite(v);
     char buf[64];
     // to_chars with a precision behaves as printf("%g") in the C locale.
     auto result = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);

@@ -12,7 +12,12 @@
 
 namespace tgd {
 
-// Appends v formatted like printf's %g.
+// The number a document holds for v: v itself when finite; a NaN or an
+// infinity, which no printer reads back, falls back as the kernel's
+// float-to-int conversion does (0, or +-2^30).
+double ps_finite(double v);
+
+// Appends ps_finite(v) formatted like printf's %g.
 void append_g(std::string& out, double v);
 // Appends v formatted like printf's %d.
 void append_d(std::string& out, long long v);
