@@ -4,7 +4,16 @@ namespace tgd {
 
 bool OutputStream::open(const std::string& path, const char* mode) {
     const std::string close_on_exec = std::string(mode) + "e";
+    // The old file is closed first: reopening the same file must not let
+    // its buffered bytes land in the file just emptied.
+    file_.reset();
     file_.reset(path.empty() ? nullptr : std::fopen(path.c_str(), close_on_exec.c_str()));
+    ok_ = file_ != nullptr;
+    return ok_;
+}
+
+bool OutputStream::adopt(std::FILE* file) {
+    file_.reset(file);
     ok_ = file_ != nullptr;
     return ok_;
 }

@@ -16,6 +16,9 @@ public:
     // Opens path with the fopen mode "w" or "a", closing what was open;
     // false, and not ok(), when it cannot be opened (an empty path never is).
     [[nodiscard]] bool open(const std::string& path, const char* mode);
+    // Takes over a file opened elsewhere (closing what was open); false,
+    // and not ok(), when there is none.
+    [[nodiscard]] bool adopt(std::FILE* file);
     bool is_open() const { return file_ != nullptr; }
     // No open, write, flush or close has failed since the last open.
     bool ok() const { return ok_; }

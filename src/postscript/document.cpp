@@ -51,13 +51,11 @@ std::string system_user_name() {
     return {};
 }
 
-int shell_command(const std::string& command) { return std::system(command.c_str()); }
-
 void emit(std::string_view bytes) { pscplot.context->out.write(bytes); }
 
 }  // namespace
 
-PsHooks PsHooks::defaults() { return {clock_now, system_user_name, shell_command}; }
+PsHooks PsHooks::defaults() { return {clock_now, system_user_name, run_shell_command}; }
 PsHooks ps_hooks = PsHooks::defaults();
 
 void ps_reset_device() {
@@ -228,9 +226,10 @@ int ps_init(const float* par, int npar) {
     if (!ctx.out.is_open()) {
         dmerro_(dmformat("cannot open file '%s' in current directory\nwill try to open file in /tmp.",
                          ctx.file_name.c_str()));
-        std::string templ = std::string("/tmp/") + kDefaultTemplate;
-        std::string name = mktempx(templ);
-        if (!ctx.out.open(name, "w")) {
+        // Created exclusively: a link planted under the chosen name is
+        // never followed.
+        std::string name = std::string("/tmp/") + kDefaultTemplate;
+        if (!ctx.out.adopt(create_unique_file(name))) {
             dmerro_(dmformat("Cannot open file '%s'.", name.c_str()));
             return 0;
         }

@@ -176,7 +176,7 @@ void Hp2648Terminal::polygon(const float* x, const float* y, int n) {
 
 void Hp2648Terminal::eject() {
     std::string seq;
-    bool waiting = eject_wait > 0;
+    bool waiting = eject_wait > 0 && !batch;
     esc::frame_prompt(seq, waiting);
     if (waiting) {
         zoutwz_(seq);
