@@ -36,8 +36,7 @@ void* my_calloc(long long count, long long size) {
     void* p = std::calloc(n, s);
     if (p == nullptr) out_of_memory();
     if (alloc_trace) {
-        dmdiag_(dmformat("my_calloc : (%lld*%lld) %" PRIuPTR ".", count, size,
-                         reinterpret_cast<std::uintptr_t>(p)));
+        dmdiag_(dmformat("my_calloc : (%lld*%lld) %" PRIuPTR ".", count, size, reinterpret_cast<std::uintptr_t>(p)));
     }
     return p;
 }

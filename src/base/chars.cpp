@@ -9,8 +9,8 @@
 
 #include <unistd.h>
 
-#include "base/record_io.h"
 #include "base/abandon.h"
+#include "base/record_io.h"
 
 namespace tgd {
 
@@ -61,15 +61,11 @@ int TX_isyes(const char* string) {
     for (std::size_t i = 0; i < 10 && string[i] != '\0'; ++i) {
         word += static_cast<char>(iascii_(static_cast<unsigned char>(string[i]), 2));
     }
-    return word == "y" || word == "t" || word == "1" || word == "yes" || word == "on" ||
-                   word == "true"
-               ? 1
-               : 0;
+    return word == "y" || word == "t" || word == "1" || word == "yes" || word == "on" || word == "true" ? 1 : 0;
 }
 
 void TX_dumpbuf(int fd, const char* label, const void* bytes, int count) {
-    const std::string head = label == nullptr ? std::string("TX_dumpbuf: ")
-                                              : std::string(label, strnlen(label, 30));
+    const std::string head = label == nullptr ? std::string("TX_dumpbuf: ") : std::string(label, strnlen(label, 30));
     std::string line = head;
     auto flush = [&] {
         line += '\n';

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "base/record_io.h"
 #include "base/abandon.h"
 #include "base/realrep.h"
+#include "base/record_io.h"
 #include "base/stack.h"
 
 namespace tgd {
@@ -18,8 +18,7 @@ DecoderLine decbfc_;
 DecoderState decbfl_;
 
 std::string_view EncoderLine::used() const {
-    std::size_t n = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(encbfl_, 0)), 0,
-                                            chars.size());
+    std::size_t n = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(encbfl_, 0)), 0, chars.size());
     return std::string_view(chars).substr(0, n);
 }
 
@@ -46,8 +45,8 @@ std::string integer_text(std::uint64_t magnitude, bool negative, int width) {
 }
 
 std::string integer_text(long long value, int width) {
-    std::uint64_t magnitude = value < 0 ? std::uint64_t(0) - static_cast<std::uint64_t>(value)
-                                        : static_cast<std::uint64_t>(value);
+    std::uint64_t magnitude =
+        value < 0 ? std::uint64_t(0) - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     return integer_text(magnitude, value < 0, width);
 }
 

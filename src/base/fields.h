@@ -52,9 +52,9 @@ struct DecoderLine {
     std::array<char, kSize + 1> chars{};  // with room for the NUL
 };
 struct DecoderState {
-    int position = 1;      // read position (1-based)
-    int unit = -1;         // input unit; negative: no more input (-2: commas are ordinary)
-    int field_start = 1;   // start of the current field
+    int position = 1;     // read position (1-based)
+    int unit = -1;        // input unit; negative: no more input (-2: commas are ordinary)
+    int field_start = 1;  // start of the current field
     int error_pending = 0;
     int length = -1;       // line length, -1 at end of input
     int final_errors = 0;  // every decoding error is final

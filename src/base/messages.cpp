@@ -18,9 +18,7 @@ std::string_view dmformat(const char* format, ...) {
 }
 
 namespace {
-void report(std::string_view text) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-}
+void report(std::string_view text) { std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data()); }
 }  // namespace
 
 void dmdiag_(std::string_view text) { report(text); }

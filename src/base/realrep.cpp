@@ -7,8 +7,7 @@
 namespace tgd {
 
 namespace {
-constexpr std::array<float, 10> powers_of_ten = {1.0f,   1e1f, 1e2f, 1e3f, 1e4f,
-                                                 1e5f,   1e6f, 1e7f, 1e8f, 1e9f};
+constexpr std::array<float, 10> powers_of_ten = {1.0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f};
 constexpr int max_significant = 7;
 }  // namespace
 
@@ -29,8 +28,7 @@ void zpowrz_(float x, float& mantissa, int& exponent) {
     if (l < 0.0f) --e;
     float m;
     if (std::abs(e) < 10) {
-        m = e >= 0 ? a / powers_of_ten[static_cast<std::size_t>(e)]
-                   : a * powers_of_ten[static_cast<std::size_t>(-e)];
+        m = e >= 0 ? a / powers_of_ten[static_cast<std::size_t>(e)] : a * powers_of_ten[static_cast<std::size_t>(-e)];
     } else {
         // In double: 10^e of a tiny or huge float is outside float range.
         m = static_cast<float>(static_cast<double>(a) / std::pow(10.0, e));

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "base/fields.h"
 #include "base/abandon.h"
+#include "base/fields.h"
 #include "base/stack.h"
 
 namespace tgd {

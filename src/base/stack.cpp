@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "base/record_io.h"
 #include "base/abandon.h"
 #include "base/chars.h"
+#include "base/record_io.h"
 
 namespace tgd {
 
@@ -151,8 +151,7 @@ int chpget_(long long n, int type) {
     }
     const long long size = type == item::dble ? 8 : type == item::character ? 1 : 4;
     // A negative count is an impossible request, like one beyond memory.
-    void* p = n < 0 ? nullptr
-                    : TX_ok_calloc(static_cast<std::size_t>(n), static_cast<std::size_t>(size));
+    void* p = n < 0 ? nullptr : TX_ok_calloc(static_cast<std::size_t>(n), static_cast<std::size_t>(size));
     long long index = 0;
     if (p != nullptr) {
         if (type == item::character) {

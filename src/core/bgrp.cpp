@@ -1,8 +1,8 @@
 // The parameter block: change vectors and the dump of the saved attributes.
 #include <cmath>
 
-#include "base/record_io.h"
 #include "base/fields.h"
+#include "base/record_io.h"
 #include "core/bgrp.h"
 
 namespace tgd {

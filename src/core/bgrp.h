@@ -97,7 +97,7 @@ inline ClipWindow clip_window() {
 struct EntryRun {
     int first, last;
 };
-inline constexpr EntryRun kSavedAttributeRuns[] = {{8, 11},  {14, 15}, {18, 18},  {40, 48},
+inline constexpr EntryRun kSavedAttributeRuns[] = {{8, 11},  {14, 15}, {18, 18}, {40, 48},
                                                    {50, 66}, {79, 83}, {90, 97}, {101, 130}};
 
 }  // namespace tgd

@@ -28,8 +28,8 @@ bool cross(float u[2], float v[2], float edge, float tolerance, float vmin, floa
 
 }  // namespace
 
-void lclipz_(const float x[2], const float y[2], const float xlim[2], const float ylim[2], float xout[2],
-             float yout[2], int& status) {
+void lclipz_(const float x[2], const float y[2], const float xlim[2], const float ylim[2], float xout[2], float yout[2],
+             int& status) {
     const float xmin = std::min(xlim[0], xlim[1]), xmax = std::max(xlim[0], xlim[1]);
     const float ymin = std::min(ylim[0], ylim[1]), ymax = std::max(ylim[0], ylim[1]);
     const float ex = 0.0001f * std::fabs(xlim[1] - xlim[0]);

@@ -52,8 +52,8 @@ struct BrushRecord {
     int nr = 0;               // points
     int nc = 0;               // variables
     int p = 0, q = 0;
-    int lv = 0;  // bytes of the variable labels
-    int lp = 0;  // bytes of the point labels
+    int lv = 0;                            // bytes of the variable labels
+    int lp = 0;                            // bytes of the point labels
     std::vector<int> label_offsets;        // nc
     std::string labels;                    // lv bytes
     std::vector<int> point_label_offsets;  // nr
@@ -95,9 +95,8 @@ struct UnknownRecord {
 };
 
 // The alternatives are in type-code order: index + 1 is the code.
-using DisplayEntry = std::variant<LinesRecord, PolygonRecord, PointsRecord, SegmentsRecord, TextRecord,
-                                  DiffRecord, InitRecord, BrushRecord, SpinRecord, ImageRecord,
-                                  UnknownRecord>;
+using DisplayEntry = std::variant<LinesRecord, PolygonRecord, PointsRecord, SegmentsRecord, TextRecord, DiffRecord,
+                                  InitRecord, BrushRecord, SpinRecord, ImageRecord, UnknownRecord>;
 
 // Type code of an entry: 1 to 10, or the unknown entry's own code.
 int entry_type(const DisplayEntry& entry);

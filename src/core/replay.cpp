@@ -16,9 +16,12 @@ template <class... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 // Replays one entry; false when the device's init refuses.
 bool replay_entry(DisplayEntry& entry, ReplayDevice& device) {
+    // clang-format off
     return std::visit(
         Overloaded{
             [&](const LinesRecord& r) { return device.lines(r), true; },
@@ -41,6 +44,7 @@ bool replay_entry(DisplayEntry& entry, ReplayDevice& device) {
             },
         },
         entry);
+    // clang-format on
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string_view>
 
-#include "base/record_io.h"
 #include "base/fields.h"
 #include "base/pipe.h"
+#include "base/record_io.h"
 #include "core/bgrp.h"
 #include "core/reports.h"
 

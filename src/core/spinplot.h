@@ -16,8 +16,8 @@ struct SpinPlot {
     int state1 = 0;
     int state2 = 0;
     int state3 = 0;
-    std::vector<float> data;                           // nr*nc values
-    std::array<std::array<float, 3>, 3> matrix{};      // rotation of the view
+    std::vector<float> data;                       // nr*nc values
+    std::array<std::array<float, 3>, 3> matrix{};  // rotation of the view
     int state4 = 0;
 
     friend bool operator==(const SpinPlot&, const SpinPlot&) = default;

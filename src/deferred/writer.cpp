@@ -11,12 +11,12 @@
 #include <string_view>
 #include <utility>
 
-#include "base/record_io.h"
-#include "base/fields.h"
 #include "base/abandon.h"
-#include "base/messages.h"
-#include "core/bgrp.h"
 #include "base/chars.h"
+#include "base/fields.h"
+#include "base/messages.h"
+#include "base/record_io.h"
+#include "core/bgrp.h"
 
 namespace tgd {
 

@@ -93,14 +93,13 @@ void dtextz_(float x, float y, const char* text, int n, float justification) {
 void ddiffz_(const float* v, int n) { append_entry(DiffRecord{copy_of(v, n)}); }
 void dinitz_(const float* v, int n) { append_entry(InitRecord{copy_of(v, n)}); }
 
-void dimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float a, float b,
-             float c) {
+void dimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float a, float b, float c) {
     append_entry(ImageRecord{copy_of(x, nx), copy_of(y, ny), copy_of(z, nz), a, b, c});
 }
 
-BrushRecord& dbrshz_(const float* data, int nr, int nc, int p, int q, int lv, int lp,
-                     const int* label_offsets, const char* labels, const int* point_label_offsets,
-                     const char* point_labels, const int* work, const int* flags, int count, int mode) {
+BrushRecord& dbrshz_(const float* data, int nr, int nc, int p, int q, int lv, int lp, const int* label_offsets,
+                     const char* labels, const int* point_label_offsets, const char* point_labels, const int* work,
+                     const int* flags, int count, int mode) {
     BrushRecord r;
     r.data = copy_of(data, cells(nr, nc));
     r.nr = nr;
@@ -122,8 +121,8 @@ BrushRecord& dbrshz_(const float* data, int nr, int nc, int p, int q, int lv, in
     return append_entry(std::move(r));
 }
 
-SpinRecord& dspinz_(const float* data, int nr, int nc, int lv, const int* label_offsets,
-                    const char* labels, int option, const int* values, int mode) {
+SpinRecord& dspinz_(const float* data, int nr, int nc, int lv, const int* label_offsets, const char* labels, int option,
+                    const int* values, int mode) {
     SpinRecord r;
     r.data = copy_of(data, cells(nr, nc));
     r.nr = nr;

@@ -19,17 +19,16 @@ void dsegsz_(const float* x1, const float* y1, const float* x2, const float* y2,
 void dtextz_(float x, float y, const char* text, int n, float justification);
 void ddiffz_(const float* v, int n);
 void dinitz_(const float* v, int n);
-void dimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float a, float b,
-             float c);
+void dimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float a, float b, float c);
 
 // Brushing and spinning: the new entry is returned, so that the device
 // works on the entry's own copies.  The reference stays valid until the
 // next entry is appended.
-BrushRecord& dbrshz_(const float* data, int nr, int nc, int p, int q, int lv, int lp,
-                     const int* label_offsets, const char* labels, const int* point_label_offsets,
-                     const char* point_labels, const int* work, const int* flags, int count, int mode);
-SpinRecord& dspinz_(const float* data, int nr, int nc, int lv, const int* label_offsets,
-                    const char* labels, int option, const int* values, int mode);
+BrushRecord& dbrshz_(const float* data, int nr, int nc, int p, int q, int lv, int lp, const int* label_offsets,
+                     const char* labels, const int* point_label_offsets, const char* point_labels, const int* work,
+                     const int* flags, int count, int mode);
+SpinRecord& dspinz_(const float* data, int nr, int nc, int lv, const int* label_offsets, const char* labels, int option,
+                    const int* values, int mode);
 
 // New frame: the list collapses into one init entry.
 void dejecz_();

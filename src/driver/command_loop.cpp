@@ -6,17 +6,17 @@
 #include <new>
 #include <string>
 
-#include "deferred/writer.h"
-#include "displaylist/displaylist.h"
 #include "base/abandon.h"
 #include "base/messages.h"
+#include "base/pipe.h"
+#include "core/bgrp.h"
+#include "core/live_device.h"
+#include "deferred/writer.h"
+#include "displaylist/displaylist.h"
 #include "driver/device_hooks.h"
 #include "driver/print.h"
 #include "driver/refresh.h"
-#include "base/pipe.h"
 #include "driver/wire.h"
-#include "core/bgrp.h"
-#include "core/live_device.h"
 #include "kernel/kernel.h"
 #include "settings/ps_par.h"
 #include "terminal/terminal.h"

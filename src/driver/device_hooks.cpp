@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "displaylist/displaylist.h"
 #include "base/messages.h"
 #include "core/live_device.h"
+#include "displaylist/displaylist.h"
 #include "driver/print.h"
 
 namespace tgd {
@@ -31,8 +31,8 @@ void zscolz_(int, const int*, const int*, const int*, const int*) {
     dmstat_("This device driver cannot change its color map.");
 }
 
-void zbrshz_(const float*, int, int, int, int, const int*, const char*, const int*, const char*, int*,
-             int*, int*, int&, SpinPlot&, int) {
+void zbrshz_(const float*, int, int, int, int, const int*, const char*, const int*, const char*, int*, int*, int*, int&,
+             SpinPlot&, int) {
     dmstat_("You cannot brush with this device driver.");
 }
 
@@ -41,14 +41,13 @@ void zspinz_(const float*, int, int, const int*, const char*, int, int*, SpinPlo
 }
 
 void zbrshz_(BrushRecord& e, int mode) {
-    zbrshz_(e.data.data(), e.nr, e.nc, e.p, e.q, e.label_offsets.data(), e.labels.data(),
-            e.point_label_offsets.data(), e.point_labels.data(), e.work.data(), e.zero.data(),
-            e.flags.data(), e.count, e.plot, mode);
+    zbrshz_(e.data.data(), e.nr, e.nc, e.p, e.q, e.label_offsets.data(), e.labels.data(), e.point_label_offsets.data(),
+            e.point_labels.data(), e.work.data(), e.zero.data(), e.flags.data(), e.count, e.plot, mode);
 }
 
 void zspinz_(SpinRecord& e, int mode) {
-    zspinz_(e.data.data(), e.nr, e.nc, e.label_offsets.data(), e.labels.data(), e.option,
-            e.values.data(), e.plot, mode);
+    zspinz_(e.data.data(), e.nr, e.nc, e.label_offsets.data(), e.labels.data(), e.option, e.values.data(), e.plot,
+            mode);
 }
 
 void zsavez_(std::string_view options) { to_printer(options); }

@@ -26,11 +26,11 @@ void zscolz_(int n, const int* a, const int* b, const int* c, const int* d);
 // display-list entry's own copies, in the order the command loop hands
 // them over; a device that brushes sets a non-zero flag for each selected
 // point and count to their number.
-void zbrshz_(const float* data, int nr, int nc, int p, int q, const int* label_offsets,
-             const char* labels, const int* point_label_offsets, const char* point_labels, int* work,
-             int* zero_block, int* flags, int& count, SpinPlot& plot, int mode);
-void zspinz_(const float* data, int nr, int nc, const int* label_offsets, const char* labels,
-             int option, int* values, SpinPlot& plot, int mode);
+void zbrshz_(const float* data, int nr, int nc, int p, int q, const int* label_offsets, const char* labels,
+             const int* point_label_offsets, const char* point_labels, int* work, int* zero_block, int* flags,
+             int& count, SpinPlot& plot, int mode);
+void zspinz_(const float* data, int nr, int nc, const int* label_offsets, const char* labels, int option, int* values,
+             SpinPlot& plot, int mode);
 
 // The same, handed a brush or spin entry whole (mode 1 live, 2 redisplay).
 void zbrshz_(BrushRecord& entry, int mode);

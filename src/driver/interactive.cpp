@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "base/abandon.h"
-#include "driver/command_loop.h"
 #include "base/messages.h"
-#include "driver/device_hooks.h"
 #include "base/pipe.h"
-#include "driver/wire.h"
 #include "core/bgrp.h"
+#include "driver/command_loop.h"
+#include "driver/device_hooks.h"
+#include "driver/wire.h"
 #include "kernel/kernel.h"
 #include "terminal/terminal.h"
 

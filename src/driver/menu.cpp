@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "driver/device_hooks.h"
 #include "base/pipe.h"
+#include "driver/device_hooks.h"
 
 namespace tgd {
 

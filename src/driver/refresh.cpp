@@ -43,8 +43,8 @@ public:
         if (redisplay_spin) zspinz_(r, 2);
     }
     void image(const ImageRecord& r) override {
-        zimagz_(r.x.data(), r.y.data(), r.z.data(), static_cast<int>(r.x.size()),
-                static_cast<int>(r.y.size()), static_cast<int>(r.z.size()), r.a, r.b, r.c);
+        zimagz_(r.x.data(), r.y.data(), r.z.data(), static_cast<int>(r.x.size()), static_cast<int>(r.y.size()),
+                static_cast<int>(r.z.size()), r.a, r.b, r.c);
     }
     void flush() override { live_device().forget(); }
 };

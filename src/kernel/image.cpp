@@ -3,10 +3,10 @@
 #include <utility>
 
 #include "base/alloc.h"
+#include "base/convert.h"
 #include "base/messages.h"
 #include "core/bgrp.h"
 #include "core/live_device.h"
-#include "base/convert.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel.h"
 
@@ -56,8 +56,8 @@ int grid_raster(float offset, float scale, float v) {
 
 }  // namespace
 
-void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float zlow,
-             float zhigh, float missing) {
+void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float zlow, float zhigh,
+             float missing) {
     float lo = zlow, hi = zhigh;
     if (lo > hi) std::swap(lo, hi);
     if (lo == hi) {
@@ -87,9 +87,7 @@ void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int
 }
 
 void fillrect(int x1, int y1, int x2, int y2) {
-    auto back = [](int r, float offset, float scale) {
-        return static_cast<float>((r - 0.5 - offset) / scale);
-    };
+    auto back = [](int r, float offset, float scale) { return static_cast<float>((r - 0.5 - offset) / scale); };
     const float xo = bgrp_(bg::x_offset), xsc = bgrp_(bg::x_scale);
     const float yo = bgrp_(bg::y_offset), ysc = bgrp_(bg::y_scale);
     const float X1 = back(x1, xo, xsc), X2 = back(x2, xo, xsc);

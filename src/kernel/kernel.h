@@ -44,8 +44,8 @@ void polyz_(const float* x, const float* y, int n);
 // Marker number 0..18 at n points; other numbers draw nothing.
 void dmarkz_(const float* x, const float* y, int n, int marker);
 
-void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float zlow,
-             float zhigh, float missing);
+void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float zlow, float zhigh,
+             float missing);
 
 // Colours available for images (start value 6).
 extern int n_colors;

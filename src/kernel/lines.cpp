@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/convert.h"
 #include "core/bgrp.h"
 #include "core/clip.h"
-#include "core/reports.h"
 #include "core/live_device.h"
-#include "base/convert.h"
+#include "core/reports.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel.h"
 

@@ -29,8 +29,7 @@ void defltz_() {
     const float drawn = bgrp_(bg::drawn);
     for (int n = 40; n <= GraphicsParameters::kSize; ++n) bgrp_(n) = 0.0f;
     bgrp_(bg::drawn) = drawn;
-    store(1.0f, {8, 9, 10, 11, 18, 41, 43, 45, 47, 49, 54, 62, 64, 79, 80, 81, 82, 83, 89, 91, 93, 94, 105,
-                 110, 113});
+    store(1.0f, {8, 9, 10, 11, 18, 41, 43, 45, 47, 49, 54, 62, 64, 79, 80, 81, 82, 83, 89, 91, 93, 94, 105, 110, 113});
     store(0.0f, {14});
     store(79.0f, {15});
     store(5.0f, {57, 58, 106, 111});

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/bgrp.h"
-#include "core/reports.h"
-#include "core/live_device.h"
 #include "base/convert.h"
+#include "core/bgrp.h"
+#include "core/live_device.h"
+#include "core/reports.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel.h"
 

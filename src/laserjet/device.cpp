@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <new>
 
+#include "base/chars.h"
 #include "base/messages.h"
 #include "settings/mktempx.h"
 #include "settings/print_command.h"
 #include "settings/printer.h"
-#include "base/chars.h"
 
 namespace tgd {
 

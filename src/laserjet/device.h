@@ -6,8 +6,8 @@
 
 #include "base/output_stream.h"
 #include "core/replay.h"
-#include "laserjet/pen.h"
 #include "laserjet/pcl.h"
+#include "laserjet/pen.h"
 #include "laserjet/raster.h"
 
 namespace tgd {
@@ -96,6 +96,5 @@ void hplj_amdiff(const float* pairs, const int* n);
 // Brushing and spinning displays cannot be printed.
 void hplj_zbrshz();
 void hplj_zspinz();
-
 
 }  // namespace tgd

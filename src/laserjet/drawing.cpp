@@ -8,14 +8,14 @@
 #include <new>
 #include <vector>
 
-#include "base/messages.h"
 #include "base/convert.h"
+#include "base/messages.h"
 #include "core/bgrp.h"
 #include "core/clip.h"
 #include "core/reports.h"
 #include "kernel/kernel.h"
-#include "laserjet/font.h"
 #include "laserjet/device.h"
+#include "laserjet/font.h"
 
 namespace tgd {
 
@@ -155,9 +155,7 @@ void offer_cell(int x0, int y0, int x1, int y1, int color) {
                 p.rect_stage = 1;
             }
             break;
-        default:
-            dmprog_(dmformat("Unexpected value (%d) for rect_stage in hplj\n", p.rect_stage));
-            break;
+        default: dmprog_(dmformat("Unexpected value (%d) for rect_stage in hplj\n", p.rect_stage)); break;
     }
 }
 
@@ -220,8 +218,10 @@ void hplj_zpntsz(const float* x, const float* y, const int* n) {
             continue;
         }
         hplj_zseekz(&dx, &dy);
-        if (c == '.') hplj_zlinez(&dx, &dy);
-        else hplj_zptchz(&c, &zero);
+        if (c == '.')
+            hplj_zlinez(&dx, &dy);
+        else
+            hplj_zptchz(&c, &zero);
     }
 }
 
@@ -316,8 +316,7 @@ void hplj_zimagz(const float* x, const float* y, const float* z, const int* nx, 
             // (value or range) gives no level and is left out like the
             // missing value.
             const float level = 1.0f + (v - lo) * factor;
-            const int color = v == *na || std::isnan(level) ? kNoColor
-                                                            : std::clamp(to_int(level), 1, kImageLevels);
+            const int color = v == *na || std::isnan(level) ? kNoColor : std::clamp(to_int(level), 1, kImageLevels);
             offer_cell(xs[i], ys[j], xs[i + 1], ys[j + 1], color);
         }
         flush_rectangle();

@@ -1,7 +1,7 @@
 // Plotting symbols on the LaserJet: the kernel's figures, outlines through
 // the device's clipped polyline and filled shapes through its polygon.
-#include "core/bgrp.h"
 #include "kernel/markers.h"
+#include "core/bgrp.h"
 #include "laserjet/device.h"
 
 namespace tgd {
@@ -12,12 +12,11 @@ void ljmark_(const float* x, const float* y, const int* n, const int* pch) {
     // character expansion.
     const float size = bgrp_(bg::marker_size) > 0.0f
                            ? bgrp_(bg::marker_size)
-                           : bgrp_(bg::cell_height_in) * 0.8f /
-                                 (bgrp_(bg::char_expansion) / bgrp_(bg::char_size_unit));
-    draw_markers(x, y, *n, *pch, size / (2.0f * bgrp_(bg::inch_per_user_x)),
-                 size / (2.0f * bgrp_(bg::inch_per_user_y)),
-                 [](const float* vx, const float* vy, int count) { ljlins_(vx, vy, &count); },
-                 [](const float* vx, const float* vy, int count) { ljpoly_(vx, vy, &count); });
+                           : bgrp_(bg::cell_height_in) * 0.8f / (bgrp_(bg::char_expansion) / bgrp_(bg::char_size_unit));
+    draw_markers(
+        x, y, *n, *pch, size / (2.0f * bgrp_(bg::inch_per_user_x)), size / (2.0f * bgrp_(bg::inch_per_user_y)),
+        [](const float* vx, const float* vy, int count) { ljlins_(vx, vy, &count); },
+        [](const float* vx, const float* vy, int count) { ljpoly_(vx, vy, &count); });
 }
 
 }  // namespace tgd

@@ -29,10 +29,16 @@ void pcl_header(std::string& out, bool reset, int papersize, int horizontal) {
     append(out, papersize);
     out += "A\x1b&l";  // orientation, top margin 0
     append(out, horizontal);
-    out += "o0E\x1b" "9";  // clear horizontal margins
+    out +=
+        "o0E\x1b"
+        "9";  // clear horizontal margins
 }
 
-void pcl_reset(std::string& out) { out += "\x1b" "E"; }
+void pcl_reset(std::string& out) {
+    out +=
+        "\x1b"
+        "E";
+}
 
 void pcl_position(std::string& out, int x, int y) {
     out += "\x1b*p";

@@ -76,8 +76,10 @@ bool cut_line(double& x0, double& y0, double& x1, double& y1, double xlo, double
             continue;
         }
         double t = q[i] / p[i];
-        if (p[i] < 0) t0 = std::max(t0, t);
-        else t1 = std::min(t1, t);
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
     }
     if (t0 > t1) return false;
     const double ax = x0, ay = y0;
@@ -282,8 +284,10 @@ void fill_polygon(PageRaster& raster, const std::vector<Dot>& v, int pattern) {
             const long long from = std::max(crossings[i], 0LL);
             const long long to = std::min(crossings[i + 1], width - 1);
             for (long long x = from; x <= to; ++x) {
-                if (pattern_bit(pattern, x, y)) raster.set(x, y);
-                else raster.clear(x, y);
+                if (pattern_bit(pattern, x, y))
+                    raster.set(x, y);
+                else
+                    raster.clear(x, y);
             }
         }
     }

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "base/messages.h"
-#include "postscript/encode.h"
-#include "settings/ps_par.h"
 #include "postscript/device.h"
+#include "postscript/encode.h"
 #include "settings/mktempx.h"
+#include "settings/ps_par.h"
 
 namespace tgd {
 

@@ -19,7 +19,7 @@ namespace tgd {
 // One output context: the document being written for it.
 struct PsContext {
     OutputStream out;
-    int started = 0;       // header written, file open
+    int started = 0;  // header written, file open
     int pages = 0;
     int page_pending = 1;  // the next drawing operation begins a page
     std::string file_name;
@@ -51,7 +51,7 @@ public:
     std::array<float, 4> region{};  // the page's bounding box, points
     float fig_xminD = 0, fig_yminD = 0, fig_widthD = 1, fig_heightD = 1;
     float fig_widthPS = 0, fig_heightPS = 0;
-    float text_size = 0;  // points
+    float text_size = 0;                                        // points
     std::array<float, GraphicsParameters::kSize> current_am{};  // attributes as last written
 
     void lines(const LinesRecord& r) override;
@@ -98,8 +98,8 @@ void ps_put_string(std::string_view text);
 // Fits a figure of w x h inches into region (points) and centres it there;
 // w and h come back in inches, fig_w and fig_h receive the size in points
 // in figure orientation.
-void layout_figure(std::array<float, 4>& region, bool landscape, bool maximize, float& w, float& h,
-                   float& fig_w, float& fig_h);
+void layout_figure(std::array<float, 4>& region, bool landscape, bool maximize, float& w, float& h, float& fig_w,
+                   float& fig_h);
 
 // The ctime text of the hooks' clock, newline included.
 std::string ps_creation_date();
@@ -136,7 +136,6 @@ void ps_rel_move();
 void ps_end_path(int limit);
 void ps_reset_path();
 void ps_sync_attributes(bool all);
-void ps_polyline(const float* x, const float* y, int n, std::string_view end_op, std::string_view rect_op,
-                 bool closed);
+void ps_polyline(const float* x, const float* y, int n, std::string_view end_op, std::string_view rect_op, bool closed);
 
 }  // namespace tgd

@@ -12,10 +12,10 @@
 
 #include "base/messages.h"
 #include "postscript/encode.h"
-#include "settings/print_command.h"
-#include "settings/ps_par.h"
 #include "settings/mktempx.h"
+#include "settings/print_command.h"
 #include "settings/printer.h"
+#include "settings/ps_par.h"
 
 namespace tgd {
 
@@ -64,9 +64,7 @@ void ps_reset_device() {
     pscplot = PostScriptDevice{};
 }
 
-void get_pscplot_context() {
-    pscplot.context = CurrentPrinterParameters.do_printgraph != 0 ? &pgraph : &master;
-}
+void get_pscplot_context() { pscplot.context = CurrentPrinterParameters.do_printgraph != 0 ? &pgraph : &master; }
 
 // The working context is the chosen context itself, so there is nothing to
 // copy back.
@@ -85,8 +83,8 @@ void ps_put_string(std::string_view text) {
     emit(out);
 }
 
-void layout_figure(std::array<float, 4>& region, bool landscape, bool maximize, float& w, float& h,
-                   float& fig_w, float& fig_h) {
+void layout_figure(std::array<float, 4>& region, bool landscape, bool maximize, float& w, float& h, float& fig_w,
+                   float& fig_h) {
     float aw = (region[2] - region[0]) * 0.99f;
     float ah = (region[3] - region[1]) * 0.99f;
     if (landscape) std::swap(aw, ah);
@@ -258,8 +256,8 @@ void ps_begin_page() {
     append_d(text, ctx.pages);
     text += '\n';
     if (ps_par.dsc_level >= 300)
-        text += CurrentPrinterParameters.horizontal ? "%%PageOrientation: Landscape\n"
-                                                    : "%%PageOrientation: Portrait\n";
+        text +=
+            CurrentPrinterParameters.horizontal ? "%%PageOrientation: Landscape\n" : "%%PageOrientation: Portrait\n";
     std::fill(ps_par.font_on_page.begin(), ps_par.font_on_page.end(), 0);
     text += "A\n";
     emit(text);

@@ -8,13 +8,13 @@
 #include <string>
 
 #include "base/alloc.h"
-#include "base/messages.h"
 #include "base/convert.h"
+#include "base/messages.h"
 #include "kernel/kernel.h"
 #include "kernel/markers.h"
+#include "postscript/device.h"
 #include "postscript/encode.h"
 #include "settings/ps_par.h"
-#include "postscript/device.h"
 
 namespace tgd {
 
@@ -60,8 +60,7 @@ int ps_x(float X) {
     return to_int((static_cast<double>(X) - pscplot.fig_xminD) / pscplot.fig_widthD * pscplot.fig_widthPS + 0.5);
 }
 int ps_y(float Y) {
-    return to_int((static_cast<double>(Y) - pscplot.fig_yminD) / pscplot.fig_heightD * pscplot.fig_heightPS +
-                  0.5);
+    return to_int((static_cast<double>(Y) - pscplot.fig_yminD) / pscplot.fig_heightD * pscplot.fig_heightPS + 0.5);
 }
 
 std::string point_op(const std::array<int, 2>& p, const char* op) {
@@ -196,12 +195,11 @@ void ps_polyline(const float* x, const float* y, int n, std::string_view end_op,
         std::array<std::array<int, 2>, 5> P{};
         for (int i = 0; i < n; ++i) P[i] = {ps_x(device_x(x[i])), ps_y(device_y(y[i]))};
         const bool loop = n == 4 || P[4] == P[0];
-        const bool degenerate = P[0][0] == P[2][0] || P[0][1] == P[2][1] || P[1][0] == P[3][0] ||
-                                P[1][1] == P[3][1];
-        const bool vertical_first = P[0][0] == P[1][0] && P[0][1] != P[1][1] && P[1][1] == P[2][1] &&
-                                    P[2][0] == P[3][0] && P[3][1] == P[0][1];
-        const bool horizontal_first = P[0][0] != P[1][0] && P[0][1] == P[1][1] && P[1][0] == P[2][0] &&
-                                      P[2][1] == P[3][1] && P[3][0] == P[0][0];
+        const bool degenerate = P[0][0] == P[2][0] || P[0][1] == P[2][1] || P[1][0] == P[3][0] || P[1][1] == P[3][1];
+        const bool vertical_first =
+            P[0][0] == P[1][0] && P[0][1] != P[1][1] && P[1][1] == P[2][1] && P[2][0] == P[3][0] && P[3][1] == P[0][1];
+        const bool horizontal_first =
+            P[0][0] != P[1][0] && P[0][1] == P[1][1] && P[1][0] == P[2][0] && P[2][1] == P[3][1] && P[3][0] == P[0][0];
         if (loop && !degenerate && (vertical_first || horizontal_first)) {
             std::string s;
             ps_rect_op(s, std::llabs(static_cast<long long>(P[0][0]) - P[2][0]),

@@ -102,8 +102,7 @@ void line(std::string& out, std::string_view text) {
 }
 
 // A colour table: one value per row plainly, several in brackets.
-void color_table(std::string& out, std::string_view name, const std::vector<float>& values, int rows,
-                 int width) {
+void color_table(std::string& out, std::string_view name, const std::vector<float>& values, int rows, int width) {
     out += name;
     out += " [";
     for (int r = 0; r < rows; ++r) {

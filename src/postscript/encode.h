@@ -48,13 +48,13 @@ std::array<long long, 4> region_box(const std::array<float, 4>& region);
 
 // What the document's fixed sections need besides ps_par.
 struct DocumentInfo {
-    int landscape = 0;                   // horizontal
+    int landscape = 0;  // horizontal
     int onefile = 0;
-    std::array<float, 4> region{};       // scaled region, points
+    std::array<float, 4> region{};  // scaled region, points
     long rasters = 300;
-    float point_size = 14.0f;            // text size of the setup
-    std::string user;                    // for "%%For:"
-    std::string creation_date;           // ctime text, newline included
+    float point_size = 14.0f;   // text size of the setup
+    std::string user;           // for "%%For:"
+    std::string creation_date;  // ctime text, newline included
 };
 
 // Header comments of a fresh document.
@@ -75,6 +75,5 @@ void ps_trailer(std::string& out, PostScriptSettings& par, int pages);
 bool prolog_defines_pver(const PostScriptSettings& par);
 // Whether a line begins, after blanks and tabs, with "/PVer".
 bool defines_pver(std::string_view line);
-
 
 }  // namespace tgd

@@ -29,7 +29,8 @@ std::string print_command_line(std::string_view command, std::string_view file) 
 int run_shell_command(const std::string& line) {
     // Dispositions set to ignore survive exec, so the default is put back
     // for the time of the call; the driver writes nothing meanwhile.
-    struct sigaction fallback {}, saved {};
+    struct sigaction fallback {
+    }, saved{};
     fallback.sa_handler = SIG_DFL;
     sigemptyset(&fallback.sa_mask);
     sigaction(SIGPIPE, &fallback, &saved);

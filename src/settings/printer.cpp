@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base/messages.h"
-#include "settings/ps_par.h"
 #include "settings/paper.h"
+#include "settings/ps_par.h"
 
 namespace tgd {
 
@@ -34,9 +34,7 @@ int to_int(const std::string& token) {
     return static_cast<int>(v);
 }
 
-bool is_space(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // Splits at white space; a token opened by a quote runs to the same quote
 // (or the end of the text) and loses its quotes.
@@ -152,9 +150,7 @@ std::string PrGetPostScriptCommand() {
     return pp.postscript_command;
 }
 
-int PrSetOutputFilename(std::optional<std::string_view> s) {
-    return set_text(pp.file, s, PrinterParameters::file_max);
-}
+int PrSetOutputFilename(std::optional<std::string_view> s) { return set_text(pp.file, s, PrinterParameters::file_max); }
 std::string PrGetOutputFilename() { return pp.file; }
 int PrSetOutputTempfilename(std::optional<std::string_view> s) {
     return set_text(pp.tempfile, s, PrinterParameters::file_max);
@@ -261,12 +257,11 @@ void print_pparms() {
     std::fprintf(stderr, "laserjet command = %s\n", lj.c_str());
     std::fprintf(stderr, "postscript command = %s\n", ps.c_str());
     std::fprintf(stderr, "horizontal = %d onefile = %d print = %d\n", horizontal, onefile, print);
-    std::fprintf(stderr, "rasters = %d papersize = %s maximize = %d font = %d\n", rasters, paper.c_str(),
-                 pp.maximize, pp.font);
+    std::fprintf(stderr, "rasters = %d papersize = %s maximize = %d font = %d\n", rasters, paper.c_str(), pp.maximize,
+                 pp.font);
     std::fprintf(stderr, "eject_op = %d do_printgraph = %d\n", pp.eject_op, pp.do_printgraph);
     std::fprintf(stderr, "papername = %s\n", pp.papername.c_str());
-    std::fprintf(stderr, "width = %g; height = %g\n", static_cast<double>(pp.width),
-                 static_cast<double>(pp.height));
+    std::fprintf(stderr, "width = %g; height = %g\n", static_cast<double>(pp.width), static_cast<double>(pp.height));
     std::fprintf(stderr, "\n");
     std::fflush(stderr);
 }

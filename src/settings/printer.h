@@ -91,7 +91,7 @@ std::string PrGetOutputTempfilename();  // field, else ps_par outfile (method po
 // The first three characters choose the method ("las", "pos", "sun", "X10",
 // "X11"); an empty name empties it; 0 for anything else.
 [[nodiscard]] int PrSetMethod(std::string_view s);
-std::string PrGetMethod();  // sets an empty method from TX_PRINTGRAPH_METHOD, else "postscript"
+std::string PrGetMethod();                      // sets an empty method from TX_PRINTGRAPH_METHOD, else "postscript"
 std::optional<std::string> PrGetPrinterType();  // "laserjet" or "postscript", else none
 
 int PrSetPrintFiles();
@@ -105,10 +105,10 @@ int PrSetTempOutputFiles();
 int PrGetOnefile();  // field, else ps_par onefile (method postscript)
 
 [[nodiscard]] int PrSetRasters(int v);  // -1, 75, 100, 150 or 300
-int PrGetRasters();  // field, ps_par rasters (method postscript), TX_LASERJET_DPI, 75
+int PrGetRasters();                     // field, ps_par rasters (method postscript), TX_LASERJET_DPI, 75
 
 [[nodiscard]] int PrSetPapersize(std::string_view name);  // papername is not changed
-std::string PrGetPapersize();  // paper name of the code; empty when not in the table
+std::string PrGetPapersize();                             // paper name of the code; empty when not in the table
 
 int PrSetMaximize();
 int PrSetDontMaximize();
@@ -120,9 +120,9 @@ void print_pparms();
 
 // Environment checks: each reads its variable at every call; a bad value is
 // reported as an error and counts as unset.
-int env_horizontal();    // TX_PRINT_ORIENTATION: 1 landscape, 0 portrait, -1
-int env_laserjet_dpi();  // TX_LASERJET_DPI: 75, 100, 150, 300, -1
-int env_onefile();       // TX_PRINTGRAPH_ONEFILE: 1, 0, -1
+int env_horizontal();                                     // TX_PRINT_ORIENTATION: 1 landscape, 0 portrait, -1
+int env_laserjet_dpi();                                   // TX_LASERJET_DPI: 75, 100, 150, 300, -1
+int env_onefile();                                        // TX_PRINTGRAPH_ONEFILE: 1, 0, -1
 std::optional<std::string> env_method();                  // TX_PRINTGRAPH_METHOD: full method name
 std::optional<std::string> env_laserjet_print_command();  // TX_LASERJET_PRINT_COMMAND if non-empty
 

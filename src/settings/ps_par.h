@@ -11,34 +11,34 @@
 namespace tgd {
 
 struct PostScriptSettings {
-    std::vector<std::string> prolog;       // 'A' 'p'
-    std::vector<std::string> fonts;        // 'f'
-    std::vector<char> font_needed;         // per font: used somewhere in the document
-    std::vector<char> font_on_page;        // per font: announced on the current page
-    std::string outfile;                   // 'o'
+    std::vector<std::string> prolog;  // 'A' 'p'
+    std::vector<std::string> fonts;   // 'f'
+    std::vector<char> font_needed;    // per font: used somewhere in the document
+    std::vector<char> font_on_page;   // per font: announced on the current page
+    std::string outfile;              // 'o'
     bool has_outfile = false;
     int outfile_seq = 0;
-    std::string print_command;             // 'C'
+    std::string print_command;  // 'C'
     bool has_print_command = false;
     std::vector<std::string> bu_lines;     // 'A' 'B'
     std::vector<std::string> setup_lines;  // 'A' 's'
     std::vector<std::string> bw_lines;     // 'A' 'b'
     std::string title;                     // 't'
     bool has_title = false;
-    std::vector<float> gcolors;            // 'c' 'g': ngcolors rows of gcolor_width values
+    std::vector<float> gcolors;  // 'c' 'g': ngcolors rows of gcolor_width values
     int ngcolors = 0, gcolor_width = 0;
-    std::vector<float> icolors;            // 'c' 'i'
+    std::vector<float> icolors;  // 'c' 'i'
     int nicolors = 0, icolor_width = 0;
-    int back_index = 0;                    // 'a'
-    std::vector<float> bcolor;             // 'c' 'b': nbcolor values
+    int back_index = 0;         // 'a'
+    std::vector<float> bcolor;  // 'c' 'b': nbcolor values
     int nbcolor = 0;
-    std::array<float, 4> region{};         // 'r': x0, y0, x1, y1 in points
-    float width = 0, height = 0;           // 'w', 'h'
-    int rasters = 0;                       // 'R'
-    int font_flag = 0;                     // 'F'
-    float point_size = 0;                  // 'P'
-    int dsc_level = 0;                     // 'd'
-    int path_limit = 0;                    // 'v'
+    std::array<float, 4> region{};                             // 'r': x0, y0, x1, y1 in points
+    float width = 0, height = 0;                               // 'w', 'h'
+    int rasters = 0;                                           // 'R'
+    int font_flag = 0;                                         // 'F'
+    float point_size = 0;                                      // 'P'
+    int dsc_level = 0;                                         // 'd'
+    int path_limit = 0;                                        // 'v'
     int append = 0, landscape = 0, maximize = 0, onefile = 0;  // 'l' 'a', 'h', 'm', 'o'
     short pver_found = 0;
 

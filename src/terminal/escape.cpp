@@ -9,9 +9,7 @@ namespace tgd::esc {
 
 namespace {
 // ESC * m <d> <final>: the one-digit attribute sequences.
-void attribute(std::string& out, int value, char final) {
-    out += {ESC, '*', 'm', digit(value), final};
-}
+void attribute(std::string& out, int value, char final) { out += {ESC, '*', 'm', digit(value), final}; }
 }  // namespace
 
 void append_short(std::string& out, int dx, int dy) {
