@@ -6,10 +6,15 @@
 
 #include "base/abandon.h"
 #include "base/messages.h"
+#include "base/process_state.h"
 
 namespace tgd {
 
 int alloc_trace = 0;
+
+namespace {
+const StateReset reset_state{[] { alloc_trace = 0; }};
+}  // namespace
 
 void out_of_memory() {
     alloc_trace = 1;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/abandon.h"
+#include "base/process_state.h"
 #include "base/realrep.h"
 #include "base/record_io.h"
 #include "base/stack.h"
@@ -16,6 +17,15 @@ EncoderLine encbfc_;
 int encbfl_ = 0;
 DecoderLine decbfc_;
 DecoderState decbfl_;
+
+namespace {
+const StateReset reset_state{[] {
+    encbfc_.reset();
+    encbfl_ = 0;
+    decbfc_ = DecoderLine{};
+    decbfl_ = DecoderState{};
+}};
+}  // namespace
 
 std::string_view EncoderLine::used() const {
     std::size_t n = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(encbfl_, 0)), 0, chars.size());

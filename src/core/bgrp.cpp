@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "base/fields.h"
+#include "base/process_state.h"
 #include "base/record_io.h"
 #include "core/bgrp.h"
 
@@ -9,6 +10,13 @@ namespace tgd {
 
 GraphicsParameters bgrp_;
 int par_dump_unit = -1;
+
+namespace {
+const StateReset reset_state{[] {
+    bgrp_ = GraphicsParameters{};
+    par_dump_unit = -1;
+}};
+}  // namespace
 
 void amdiff_(const float* v, int n) {
     for (int i = 0; i + 1 < n; i += 2) {

@@ -5,10 +5,15 @@
 #include <variant>
 
 #include "base/messages.h"
+#include "base/process_state.h"
 
 namespace tgd {
 
 GraphicsParameters saved_bgrp;
+
+namespace {
+const StateReset reset_state{[] { saved_bgrp = GraphicsParameters{}; }};
+}  // namespace
 
 namespace {
 

@@ -15,12 +15,20 @@
 #include "base/chars.h"
 #include "base/fields.h"
 #include "base/messages.h"
+#include "base/process_state.h"
 #include "base/record_io.h"
 #include "core/bgrp.h"
 
 namespace tgd {
 
 DeferredState cdefer_;
+
+namespace {
+const StateReset reset_state{[] {
+    cdefer_.close_file();  // without marking it
+    cdefer_ = DeferredState{};
+}};
+}  // namespace
 
 namespace {
 

@@ -6,12 +6,17 @@
 #include <utility>
 
 #include "base/messages.h"
+#include "base/process_state.h"
 #include "core/bgrp.h"
 #include "core/replay.h"
 
 namespace tgd {
 
 std::unique_ptr<DisplayList> current_displaylist;
+
+namespace {
+const StateReset reset_state{[] { current_displaylist.reset(); }};
+}  // namespace
 
 namespace {
 

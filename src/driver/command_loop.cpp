@@ -9,6 +9,7 @@
 #include "base/abandon.h"
 #include "base/messages.h"
 #include "base/pipe.h"
+#include "base/process_state.h"
 #include "core/bgrp.h"
 #include "core/live_device.h"
 #include "deferred/writer.h"
@@ -27,6 +28,15 @@ char which = 0;
 char nextch = 0;
 int live_output = 1;
 int needs_init = 1;
+
+namespace {
+const StateReset reset_state{[] {
+    which = 0;
+    nextch = 0;
+    live_output = 1;
+    needs_init = 1;
+}};
+}  // namespace
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "base/messages.h"
+#include "base/process_state.h"
 #include "core/live_device.h"
 #include "displaylist/displaylist.h"
 #include "driver/print.h"
@@ -11,6 +12,13 @@ namespace tgd {
 
 int brushing = 0;
 int spinning = 0;
+
+namespace {
+const StateReset reset_state{[] {
+    brushing = 0;
+    spinning = 0;
+}};
+}  // namespace
 
 void zquxyznw_(int& ix, int& iy, int& key) {
     static int warned_interrupt = 1;

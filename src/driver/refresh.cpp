@@ -2,6 +2,7 @@
 // device.
 #include "driver/refresh.h"
 
+#include "base/process_state.h"
 #include "core/live_device.h"
 #include "core/replay.h"
 #include "displaylist/displaylist.h"
@@ -14,6 +15,15 @@ int can_refresh = 1;
 int refreshing_now = 0;
 int redisplay_brush = 0;
 int redisplay_spin = 0;
+
+namespace {
+const StateReset reset_state{[] {
+    can_refresh = 1;
+    refreshing_now = 0;
+    redisplay_brush = 0;
+    redisplay_spin = 0;
+}};
+}  // namespace
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "base/alloc.h"
 #include "base/convert.h"
 #include "base/messages.h"
+#include "base/process_state.h"
 #include "core/bgrp.h"
 #include "core/live_device.h"
 #include "kernel/geometry.h"
@@ -13,6 +14,10 @@
 namespace tgd {
 
 int n_colors = 6;
+
+namespace {
+const StateReset reset_state{[] { n_colors = 6; }};
+}  // namespace
 
 void setncl_(int n) { n_colors = n; }
 

@@ -7,6 +7,7 @@
 
 #include "base/chars.h"
 #include "base/messages.h"
+#include "base/process_state.h"
 #include "settings/mktempx.h"
 #include "settings/print_command.h"
 #include "settings/printer.h"
@@ -14,6 +15,10 @@
 namespace tgd {
 
 LaserJetDevice hplj_page;
+
+namespace {
+const StateReset reset_state{[] { hplj_page = LaserJetDevice{}; }};
+}  // namespace
 
 namespace {
 

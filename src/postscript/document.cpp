@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "base/messages.h"
+#include "base/process_state.h"
 #include "postscript/encode.h"
 #include "settings/mktempx.h"
 #include "settings/print_command.h"
@@ -22,6 +23,10 @@ namespace tgd {
 PsContext master;
 PsContext pgraph;
 PostScriptDevice pscplot;
+
+namespace {
+const StateReset reset_state{ps_reset_device};
+}  // namespace
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/messages.h"
+#include "base/process_state.h"
 #include "settings/paper.h"
 #include "settings/ps_par.h"
 
@@ -19,6 +20,13 @@ PrinterParameters& pp = CurrentPrinterParameters;
 
 // The single save slot.
 std::optional<PrinterParameters> saved_pparms;
+
+namespace {
+const StateReset reset_state{[] {
+    CurrentPrinterParameters = PrinterParameters{};
+    saved_pparms.reset();
+}};
+}  // namespace
 
 // Stores a text into a field, cut to the field's size.
 void store(std::string& field, std::string_view value, std::size_t max) { field = value.substr(0, max); }

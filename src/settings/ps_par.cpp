@@ -1,8 +1,13 @@
 #include "settings/ps_par.h"
+#include "base/process_state.h"
 
 namespace tgd {
 
 PostScriptSettings ps_par;
+
+namespace {
+const StateReset reset_state{[] { ps_par = PostScriptSettings{}; }};
+}  // namespace
 
 void ps_optchange() {}
 

@@ -5,6 +5,7 @@
 
 #include "base/chars.h"
 #include "base/convert.h"
+#include "base/process_state.h"
 #include "core/bgrp.h"
 #include "core/clip.h"
 #include "core/reports.h"
@@ -14,6 +15,10 @@
 namespace tgd {
 
 Hp2648Terminal hp2648_;
+
+namespace {
+const StateReset reset_state{[] { hp2648_ = Hp2648Terminal{}; }};
+}  // namespace
 
 namespace {
 

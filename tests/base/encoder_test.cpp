@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "base/process_state.h"
 #include "base/record_io.h"
 #include "base/fields.h"
 #include "harness/fd_capture.h"
@@ -16,10 +17,7 @@ namespace {
 
 class Encoder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        encbfl_ = 0;
-        encbfc_.reset();
-    }
+    void SetUp() override { reset_process_state(); }
     static std::string line() { return std::string(encbfc_.used()); }
     static std::string free_real(float v) {
         encbfl_ = 0;

@@ -11,6 +11,7 @@
 #include "base/abandon.h"
 #include "base/alloc.h"
 #include "base/pipe.h"
+#include "base/process_state.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ TEST(Allocation, ImpossibleCountsAbandonWithOutOfMemoryAndStartTracing) {
     trace = testing::internal::GetCapturedStderr();
     EXPECT_EQ(trace, "my_malloc : (5) " + std::to_string(reinterpret_cast<std::uintptr_t>(p)) + ".\n");
     std::free(p);
-    alloc_trace = 0;
+    reset_process_state();
 }
 
 class Interrupts : public testing::Test {

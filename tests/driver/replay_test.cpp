@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/process_state.h"
 #include "displaylist/displaylist.h"
 #include "core/replay.h"
 #include "driver/device_hooks.h"
@@ -66,15 +67,14 @@ private:
 class Replay : public testing::Test {
 protected:
     void SetUp() override {
+        reset_process_state();
         // A terminal that does not wait for Return at a new frame.
         const float no_wait[] = {0};
         zparmz_(no_wait, 1);
-        current_displaylist.reset();
-        bgrp_ = GraphicsParameters{};
         for (int i = 1; i <= 200; ++i) bgrp_(i) = static_cast<float>(i);
         before_ = bgrp_;
     }
-    void TearDown() override { current_displaylist.reset(); }
+    void TearDown() override { reset_process_state(); }
 
     GraphicsParameters before_;
 };

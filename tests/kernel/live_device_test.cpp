@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/process_state.h"
 #include "core/bgrp.h"
 #include "core/live_device.h"
 #include "harness/fd_capture.h"
@@ -50,7 +51,7 @@ private:
 TEST(LiveDevice, KernelDrawsOnlyThroughTheInstalledDevice) {
     RecordingDevice device;
     install_live_device(device);
-    bgrp_ = GraphicsParameters{};
+    reset_process_state();
     test::FdCapture fd2;
     const float none[1] = {0.0f};
     pbegnz_(none, 0);

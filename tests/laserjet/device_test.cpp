@@ -10,6 +10,7 @@
 #include <vector>
 #include <string>
 
+#include "base/process_state.h"
 #include "harness/temp_dir.h"
 #include "harness/fd_capture.h"
 #include "laserjet/font.h"
@@ -265,7 +266,7 @@ namespace {
 
 TEST(LaserJetStart, CompletesParametersAndSurvivesHostileValues) {
     tgd::test::TempDir dir;
-    CurrentPrinterParameters = PrinterParameters{};
+    reset_process_state();
     CurrentPrinterParameters.file = dir.file("h.lj");
     CurrentPrinterParameters.rasters = 200;
     CurrentPrinterParameters.print = 0;

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "base/process_state.h"
 #include "harness/host_ops.h"
 #include "harness/temp_dir.h"
 #include "harness/fd_capture.h"
@@ -38,11 +39,10 @@ private:
 
 // Portrait 75 dpi Letter, no print command, everything else unset.
 void parameters() {
-    CurrentPrinterParameters = PrinterParameters{};
+    reset_process_state();
     CurrentPrinterParameters.horizontal = 0;
     CurrentPrinterParameters.rasters = 75;
     CurrentPrinterParameters.print = 0;
-    bgrp_ = GraphicsParameters{};
     bgrp_(bg::device_xmax) = 100;
     bgrp_(bg::device_ymax) = 100;
     bgrp_(bg::device_raster_width) = 0.01f;
@@ -68,7 +68,6 @@ void frame(bool draw) {
 TEST(LaserJetFile, OneFileModeAppendsEveryFrameWithItsOwnHeader) {
     tgd::test::TempDir dir;
     InDirectory in(dir.path());
-    hplj_page = LaserJetDevice{};
     parameters();
     CurrentPrinterParameters.onefile = 1;
     tgd::test::FdCapture err;
@@ -88,7 +87,6 @@ TEST(LaserJetFile, OneFileModeAppendsEveryFrameWithItsOwnHeader) {
 
 TEST(LaserJetFile, FramesGetNumberedNames) {
     tgd::test::TempDir dir;
-    hplj_page = LaserJetDevice{};
     parameters();
     CurrentPrinterParameters.tempfile = dir.file("page.####.lj");
     tgd::test::FdCapture err;
@@ -105,7 +103,6 @@ TEST(LaserJetFile, FileThatCannotBeOpenedHereGoesToTmp) {
     tgd::test::TempDir in_tmp;  // a directory of the same name exists only under /tmp
     if (in_tmp.path().parent_path() != std::filesystem::path("/tmp")) GTEST_SKIP() << "temporary files not in /tmp";
     InDirectory in(here.path());
-    hplj_page = LaserJetDevice{};
     parameters();
     const std::string name = in_tmp.path().filename().string() + "/x.lj";
     CurrentPrinterParameters.file = name;
@@ -127,7 +124,6 @@ TEST(LaserJetFile, TmpFallbackWritesNoPlantedName) {
     tgd::test::TempDir in_tmp;
     if (in_tmp.path().parent_path() != std::filesystem::path("/tmp")) GTEST_SKIP() << "temporary files not in /tmp";
     InDirectory in(here.path());
-    hplj_page = LaserJetDevice{};
     parameters();
     std::ofstream(in_tmp.file("target")) << "victim";
     std::filesystem::create_symlink(in_tmp.file("target"), in_tmp.file("link.lj"));

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/process_state.h"
 #include "laserjet/pcl.h"
 
 namespace {
@@ -51,7 +52,7 @@ TEST(LaserJetPcl, RunsSkipBlanksAndStopAfter31ZeroBytes) {
 }
 
 PageGeometry letter(bool landscape) {
-    bgrp_ = GraphicsParameters{};
+    reset_process_state();
     bgrp_(bg::device_xmax) = 1;
     bgrp_(bg::device_ymax) = 1;
     return make_page_geometry(landscape, 2, 75, 1);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/process_state.h"
 #include "harness/host_ops.h"
 #include "harness/temp_dir.h"
 #include "core/bgrp.h"
@@ -37,12 +38,11 @@ const std::string kPageStart =
 class PsDevice : public ::testing::Test {
 protected:
     void SetUp() override {
-        ps_reset_device();
+        reset_process_state();
         ps_par = PostScriptSettings::defaults();
         ps_par.region = {0, 0, 1000, 1000};
         ps_par.rasters = 72;
         ps_par.prolog = {"/PVer 1 def"};
-        CurrentPrinterParameters = PrinterParameters{};
         file = dir.file("out.ps");
         CurrentPrinterParameters.file = file;
         ps_hooks.now = [] { return std::time_t(0); };
@@ -51,7 +51,6 @@ protected:
             commands.push_back(c);
             return command_status;
         };
-        bgrp_ = GraphicsParameters{};
         bgrp_(bg::device_xmax) = 990;
         bgrp_(bg::device_ymax) = 990;
         bgrp_(bg::device_raster_width) = 1.0f / 72;
@@ -69,11 +68,8 @@ protected:
         params = bgrp_;
     }
     void TearDown() override {
-        ps_reset_device();
+        reset_process_state();
         ps_hooks = PsHooks::defaults();
-        CurrentPrinterParameters = PrinterParameters{};
-        ps_par = PostScriptSettings::defaults();
-        bgrp_ = GraphicsParameters{};
     }
 
     bool start() { return ps_init(params.data(), GraphicsParameters::kSize) != 0; }

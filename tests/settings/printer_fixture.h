@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/process_state.h"
 #include "settings/ps_par.h"
 #include "settings/printer.h"
 
@@ -28,9 +29,8 @@ protected:
             saved_env_.push_back(v ? std::optional<std::string>(v) : std::nullopt);
             ::unsetenv(name.c_str());
         }
-        saved_ps_ = tgd::ps_par;
+        tgd::reset_process_state();
         tgd::ps_par = tgd::PostScriptSettings::defaults();
-        tgd::CurrentPrinterParameters = {};
     }
     void TearDown() override {
         for (std::size_t i = 0; i < printing_variables.size(); ++i) {
@@ -39,8 +39,7 @@ protected:
             else
                 ::unsetenv(printing_variables[i].c_str());
         }
-        tgd::ps_par = saved_ps_;
-        tgd::CurrentPrinterParameters = {};
+        tgd::reset_process_state();
     }
     static void set_env(const char* name, const char* value) { ::setenv(name, value, 1); }
 
@@ -48,7 +47,6 @@ protected:
 
 private:
     std::vector<std::optional<std::string>> saved_env_;
-    tgd::PostScriptSettings saved_ps_;
 };
 
 }  // namespace tgdtest
