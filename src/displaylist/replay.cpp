@@ -15,6 +15,9 @@ template <class... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+// Spelled out for compilers without aggregate deduction (clang 14).
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 // Replays one entry; false when the device's init refuses.
 bool replay_entry(DisplayEntry& entry, ReplayDevice& device) {
