@@ -44,6 +44,7 @@ bool started_with_sigint_ignored() { return saved_sigint.sa_handler == SIG_IGN; 
 void ignore_sigint() { set_sigint(SIG_IGN); }
 
 bool interrupt_pending() { return interrupted != 0; }
+void clear_interrupt() { interrupted = 0; }
 
 void interrupt_point() {
     if (interrupted) onintr();

@@ -12,8 +12,13 @@ namespace tgd {
 int brushing = 0;
 int spinning = 0;
 
+namespace {
+int warned_interrupt = 1;  // the warning of zquxyznw_ is still to be given
+}
+
+void reset_interrupt_warning() { warned_interrupt = 1; }
+
 void zquxyznw_(int& ix, int& iy, int& key) {
-    static int warned_interrupt = 1;
     if (warned_interrupt) {
         warned_interrupt = 0;
         dmstat_("Graphical input must be interrupt driven on this device.");

@@ -18,6 +18,8 @@ extern int spinning;
 
 // Second kind of locator request: warns once, then reads like zquxyz_.
 void zquxyznw_(int& ix, int& iy, int& key);
+// The next zquxyznw_ warns again (a process reset).
+void reset_interrupt_warning();
 void zsmodz_(char mode);  // text or graphics mode: nothing to do here
 void zhookz_(int type, int* a, int na, int* b, int nb);
 void zscolz_(int n, const int* a, const int* b, const int* c, const int* d);

@@ -34,6 +34,7 @@ T read_value() {
 }  // namespace
 
 bool wire_eof() { return at_eof; }
+void clear_wire_eof() { at_eof = false; }
 
 int read_int() { return read_value<int>(); }
 float read_real() { return read_value<float>(); }

@@ -138,6 +138,14 @@ int jstkgt_(long long n, int type) {
     return result;
 }
 
+void reset_work_stack() {
+    words() = IndexSpace(static_cast<long long>(zstakz_.size()) + 1);
+    characters() = IndexSpace(1);
+    zstakz_.fill(0);
+    zstksz_.fill(0);
+    first_use = 1;
+}
+
 int heapgt_(long long n, int type) {
     if (type < 1 || type > 5) refuse("Error: heapgt: Invalid mode in heap allocation");
     if (n < 1) refuse("Error: heapgt: <=0 items requested");
