@@ -9,42 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/session_bytes.h"
+
 namespace {
 
 // Environment bits of the fuzz target's first byte.
 constexpr std::uint8_t kBatch = 1, kLaserJetMethod = 2, kOneFile = 4, kBadValues = 0x80;
 
-class Session {
+class Session : public tgdtest::BasicSessionBytes<Session> {
 public:
-    explicit Session(std::uint8_t environment) { bytes_ += static_cast<char>(environment); }
+    explicit Session(std::uint8_t environment) { raw(std::string(1, static_cast<char>(environment))); }
 
-    Session& op(char c) { return raw(std::string(1, c)); }
-    Session& raw(const std::string& s) {
-        bytes_ += s;
-        return *this;
-    }
-    Session& i32(std::int32_t v) { return put(&v, sizeof v); }
-    Session& real(float v) { return put(&v, sizeof v); }
-    Session& reals(const std::vector<float>& v) {
-        for (float f : v) real(f);
-        return *this;
-    }
-    Session& ints(const std::vector<std::int32_t>& v) {
-        for (std::int32_t i : v) i32(i);
-        return *this;
-    }
-    Session& text(const std::string& s) { return i32(static_cast<std::int32_t>(s.size())).raw(s); }
-    Session& strings(const std::vector<std::string>& list) {
-        i32(static_cast<std::int32_t>(list.size()));
-        for (const auto& s : list) text(s);
-        return *this;
-    }
-
-    // 'M' with a first device parameter of 0: new frames do not wait.
     Session& init() { return op('M').i32(1).real(0.0f); }
-    Session& xy(char c, const std::vector<float>& x, const std::vector<float>& y) {
-        return op(c).i32(static_cast<std::int32_t>(x.size())).reals(x).reals(y);
-    }
     Session& change(const std::vector<float>& pairs) {
         return op('D').i32(static_cast<std::int32_t>(pairs.size())).reals(pairs);
     }
@@ -67,20 +43,10 @@ public:
         label("tgd", 0.5f);
         return image();
     }
-    Session& ps_option(char letter) { return raw("zp").op(letter); }
-    // 's' with the 13 printing options.
-    Session& print(const std::string& options) { return op('s').text(options); }
 
     void write(const std::string& dir, const std::string& name) const {
-        std::ofstream(dir + "/" + name, std::ios::binary) << bytes_;
+        std::ofstream(dir + "/" + name, std::ios::binary) << bytes();
     }
-
-private:
-    Session& put(const void* p, std::size_t n) {
-        bytes_.append(static_cast<const char*>(p), n);
-        return *this;
-    }
-    std::string bytes_;
 };
 
 }  // namespace
