@@ -517,9 +517,9 @@ TEST(HostileInput, SigintStormWhileDrawingAndPrinting) {
     set_region(tgd);
 
     std::atomic<bool> storming{true};
-    std::thread storm([&] {
+    std::thread storm([&storming, pid = tgd.pid()] {
         while (storming) {
-            kill(tgd.pid(), SIGINT);
+            kill(pid, SIGINT);
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
     });
