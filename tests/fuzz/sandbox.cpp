@@ -74,6 +74,9 @@ int __real_unlink(const char* path);
 int __real_mkstemp(char* templ);
 int __real_mkostemp(char* templ, int flags);
 int __real_system(const char* command);
+void* __real_malloc(std::size_t size);
+void* __real_calloc(std::size_t count, std::size_t size);
+void* __real_realloc(void* block, std::size_t size);
 
 #define CONFINE(var, path, failure) \
     std::optional<std::string> var = fuzz::confined(path); \
@@ -153,6 +156,33 @@ int __wrap_mkstemp(char* templ) {
 
 int __wrap_mkostemp(char* templ, int flags) {
     return make_temp(templ, [](char* t, int f) { return __real_mkostemp(t, f); }, flags);
+}
+
+static bool too_large(std::size_t bytes) { return fuzz::active && bytes > fuzz::kMaxBlock; }
+
+void* __wrap_malloc(std::size_t size) {
+    if (too_large(size)) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    return __real_malloc(size);
+}
+
+void* __wrap_calloc(std::size_t count, std::size_t size) {
+    std::size_t bytes = 0;
+    if (!__builtin_mul_overflow(count, size, &bytes) && too_large(bytes)) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    return __real_calloc(count, size);
+}
+
+void* __wrap_realloc(void* block, std::size_t size) {
+    if (too_large(size)) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    return __real_realloc(block, size);
 }
 
 int __wrap_system(const char* command) {
