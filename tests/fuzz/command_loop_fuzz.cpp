@@ -23,7 +23,6 @@
 #include "driver/device.h"
 #include "driver/pipe.h"
 #include "driver/reset.h"
-#include "postscript/pscplot.h"
 #include "printer/mktempx.h"
 #include "sandbox.h"
 

@@ -26,7 +26,4 @@ void sandbox_init(const std::string& root, std::vector<std::string> kept_prefixe
 void sandbox_open();
 void sandbox_close();
 
-// The commands system() was asked to run since the sandbox was opened.
-const std::vector<std::string>& sandbox_commands();
-
 }  // namespace fuzz
