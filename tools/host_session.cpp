@@ -117,13 +117,23 @@ void HostSession::send(const void* data, std::size_t size) {
     }
 }
 
+void HostSession::watch(int fd, std::function<bool()> on_ready) {
+    watched_fd_ = fd;
+    on_watched_ = std::move(on_ready);
+}
+
 bool HostSession::reply_ready(int timeout_ms) {
-    pollfd pfd{from_tgd_, POLLIN, 0};
-    int r;
-    do {
-        r = poll(&pfd, 1, timeout_ms);
-    } while (r < 0 && errno == EINTR);
-    return r > 0;
+    long long deadline = now_ms() + timeout_ms;
+    for (;;) {
+        pollfd pfd[2] = {{from_tgd_, POLLIN, 0}, {watched_fd_, POLLIN, 0}};
+        const nfds_t n = watched_fd_ >= 0 ? 2 : 1;
+        long long left = deadline - now_ms();
+        int r = poll(pfd, n, static_cast<int>(left < 0 ? 0 : left));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) return false;
+        if (pfd[0].revents != 0) return true;
+        if (n == 2 && pfd[1].revents != 0 && !on_watched_()) watched_fd_ = -1;
+    }
 }
 
 bool HostSession::read_exact(void* data, std::size_t size, int timeout_ms) {
@@ -143,31 +153,31 @@ bool HostSession::read_exact(void* data, std::size_t size, int timeout_ms) {
 
 char HostSession::read_byte() {
     char c;
-    if (!read_exact(&c, 1)) throw std::runtime_error("no reply from tgd");
+    if (!read_exact(&c, 1, reply_timeout_ms_)) throw std::runtime_error("no reply from tgd");
     return c;
 }
 
 std::int32_t HostSession::read_int() {
     std::int32_t v;
-    if (!read_exact(&v, sizeof v)) throw std::runtime_error("no reply from tgd");
+    if (!read_exact(&v, sizeof v, reply_timeout_ms_)) throw std::runtime_error("no reply from tgd");
     return v;
 }
 
 float HostSession::read_real() {
     float v;
-    if (!read_exact(&v, sizeof v)) throw std::runtime_error("no reply from tgd");
+    if (!read_exact(&v, sizeof v, reply_timeout_ms_)) throw std::runtime_error("no reply from tgd");
     return v;
 }
 
 std::vector<float> HostSession::read_reals(std::size_t n) {
     std::vector<float> v(n);
-    if (n > 0 && !read_exact(v.data(), n * sizeof(float))) throw std::runtime_error("no reply from tgd");
+    if (n > 0 && !read_exact(v.data(), n * sizeof(float), reply_timeout_ms_)) throw std::runtime_error("no reply from tgd");
     return v;
 }
 
 std::vector<std::int32_t> HostSession::read_ints(std::size_t n) {
     std::vector<std::int32_t> v(n);
-    if (n > 0 && !read_exact(v.data(), n * sizeof(std::int32_t))) throw std::runtime_error("no reply from tgd");
+    if (n > 0 && !read_exact(v.data(), n * sizeof(std::int32_t), reply_timeout_ms_)) throw std::runtime_error("no reply from tgd");
     return v;
 }
 

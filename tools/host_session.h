@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,6 +52,13 @@ public:
     // when it does not).
     bool reply_ready(int timeout_ms);
 
+    // While waiting for a reply, on_ready is called whenever fd has data to
+    // read (tgd-host reads the terminal stream there and answers the
+    // terminal's prompts); it returns false at the end of that stream.
+    void watch(int fd, std::function<bool()> on_ready);
+    // How long the throwing readers wait for a reply (default 10 s).
+    void set_reply_timeout(int timeout_ms) { reply_timeout_ms_ = timeout_ms; }
+
     // Throwing readers for scripts: std::runtime_error on a missing reply.
     char read_byte();
     std::int32_t read_int();
@@ -68,6 +76,9 @@ private:
     pid_t pid_ = -1;
     int to_tgd_ = -1;    // our end of tgd's descriptor 15
     int from_tgd_ = -1;  // our end of tgd's descriptor 16
+    int watched_fd_ = -1;
+    std::function<bool()> on_watched_;
+    int reply_timeout_ms_ = 10000;
     bool reaped_ = false;
     int status_ = 0;
 };

@@ -64,6 +64,22 @@ constexpr float beyond_range = 1e38f;
 
 }  // namespace
 
+void encf00_(float value, int width, int decimals);
+void ence00_(float value, int width, int decimals, int flag);
+
+namespace {
+
+// Exponent flag < 0: fixed notation, otherwise exponent notation.
+void write_real(float value, int width, int decimals, int exponent) {
+    if (exponent < 0) {
+        encf00_(value, width, decimals);
+    } else {
+        ence00_(value, width, decimals, 0);
+    }
+}
+
+}  // namespace
+
 void enci01_(std::uint64_t magnitude, int width, std::string& out, bool negative, int& ndigits) {
     char digits[24];
     auto end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
@@ -104,14 +120,25 @@ void encs00_(std::string_view text, int quote) {
     encs01_(text, 1, static_cast<int>(std::min<std::size_t>(text.size(), 0x7fffffff)), quote);
 }
 
-void rdtfmt_(std::span<const float> values, int& width, int& decimals, int& exponent) {
+namespace {
+
+constexpr int max_significant = 7;
+
+// The format choice, with every value given extra significant digits (up
+// to seven) beyond what zrrepz_ finds.
+void choose_format(std::span<const float> values, int extra, int& width, int& decimals, int& exponent) {
     int I = 0, S = 0, D = 0;
     int sign = 0, small = 0, wide = 0;
     for (float v : values) {
         if (std::isnan(v) || std::fabs(v) > beyond_range) continue;
         int nint = 1, ndec = 0, nsig = 1;
         float a = std::fabs(v);
-        if (v != 0.0f) zrrepz_(v, nint, ndec, nsig);
+        if (v != 0.0f) {
+            zrrepz_(v, nint, ndec, nsig);
+            const int more = std::clamp(max_significant - nsig, 0, extra);
+            nsig += more;
+            ndec += more;
+        }
         if (a < 1.0f) small = 1;
         if ((v != 0.0f && a <= 1e-10f) || a >= 1e10f) wide = 1;
         if (v < 0.0f) sign = 1;
@@ -139,26 +166,56 @@ void rdtfmt_(std::span<const float> values, int& width, int& decimals, int& expo
     exponent = -1;
 }
 
+// The stated relative precision of a real written in free format.
+constexpr double read_back_precision = 6e-7;
+
+// Whether the text of a field reads back within that precision of value.
+bool reads_back(float value, std::string_view text) {
+    text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+    float back = 0.0f;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), back);
+    if (ec != std::errc() || end == text.data()) return false;
+    return std::fabs(static_cast<double>(back) - value) <= read_back_precision * std::fabs(value);
+}
+
+}  // namespace
+
+void rdtfmt_(std::span<const float> values, int& width, int& decimals, int& exponent) {
+    choose_format(values, 0, width, decimals, exponent);
+}
+
 void encr00_(float value, std::int32_t width, std::int32_t decimals, std::int32_t exponent) {
     if (width == free_format) {
         blanks(1);
         width = 0;
     }
-    if (exponent == free_format) {
-        if (std::isfinite(value) && std::fabs(value) > beyond_range) {
-            // Outside the range the format choice looks at: all digits.
-            exponent = 1;
-            decimals = 6;
-        } else {
-            const int requested = width;
-            rdtfmt_(std::span<const float>(&value, 1), width, decimals, exponent);
-            if (requested == 0 && exponent < 0 && decimals == 0 && value != 0.0f) --width;
-        }
+    if (exponent != free_format) {
+        write_real(value, width, decimals, exponent);
+        return;
     }
-    if (exponent < 0) {
-        encf00_(value, width, decimals);
-    } else {
-        ence00_(value, width, decimals);
+    if (std::isfinite(value) && std::fabs(value) > beyond_range) {
+        // Outside the range the format choice looks at: all digits.
+        write_real(value, width, 6, 1);
+        return;
+    }
+    // The digits zrrepz_ asks for; when a field of free width would not
+    // read back within the stated precision, it is written again with
+    // more, up to seven.
+    const int requested = width;
+    const int start = encbfl_;
+    int nint = 1, ndec = 0, nsig = 1;
+    if (std::isfinite(value) && value != 0.0f) zrrepz_(value, nint, ndec, nsig);
+    for (int extra = 0;; ++extra) {
+        int w = requested, d = 0, e = 0;
+        choose_format(std::span<const float>(&value, 1), extra, w, d, e);
+        if (requested == 0 && e < 0 && d == 0 && value != 0.0f) --w;
+        write_real(value, w, d, e);
+        if (requested != 0 || !std::isfinite(value) || nsig + extra >= max_significant ||
+            reads_back(value, encbfc_.used().substr(static_cast<std::size_t>(start))))
+            return;
+        encbfc_.chars.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(encbfl_ - start),
+                              static_cast<std::size_t>(encbfl_ - start), ' ');
+        encbfl_ = start;
     }
 }
 

@@ -79,18 +79,22 @@ void op_brush() {
 
     InterruptWindow window;
     require_live("Error:  No brushing in background\n");
-    Raised during(brushing);
-    BrushRecord& entry = dbrshz_(data.data(), nr, nc, p, q, lv, lp, variables.offsets.data(),
-                                 variables.bytes.data(), points.offsets.data(), points.bytes.data(),
-                                 work.data(), flags.data(), 0, 1);
-    zbrshz_(entry, entry.mode);
+    // With the host gone (end of file inside the arguments) nothing is
+    // recorded or brushed.
+    BrushRecord* entry = nullptr;
+    if (!wire_eof()) {
+        Raised during(brushing);
+        entry = &dbrshz_(data.data(), nr, nc, p, q, lv, lp, variables.offsets.data(), variables.bytes.data(),
+                         points.offsets.data(), points.bytes.data(), work.data(), flags.data(), 0, 1);
+        zbrshz_(*entry, entry->mode);
+    }
     window.close();
 
     // The selected points, numbered from 1; never more than the device
     // counted, and the count sent is the number of indices that follow.
     std::vector<int> selected;
-    for (int i = 0; i < nr && static_cast<int>(selected.size()) < entry.count; ++i) {
-        if (entry.flags[static_cast<std::size_t>(i)] != 0) selected.push_back(i + 1);
+    for (int i = 0; entry && i < nr && static_cast<int>(selected.size()) < entry->count; ++i) {
+        if (entry->flags[static_cast<std::size_t>(i)] != 0) selected.push_back(i + 1);
     }
     reply_byte(which);
     reply_int(static_cast<int>(selected.size()));
@@ -108,10 +112,12 @@ void op_spin() {
 
     InterruptWindow window;
     require_live("Error:  no spinning in background\n");
-    Raised during(spinning);
-    SpinRecord& entry = dspinz_(data.data(), nr, nc, lv, variables.offsets.data(), variables.bytes.data(),
-                                option, values.data(), 1);
-    zspinz_(entry, entry.mode);
+    if (!wire_eof()) {  // with the host gone nothing is recorded or spun
+        Raised during(spinning);
+        SpinRecord& entry = dspinz_(data.data(), nr, nc, lv, variables.offsets.data(), variables.bytes.data(),
+                                    option, values.data(), 1);
+        zspinz_(entry, entry.mode);
+    }
     window.close();
     reply_byte(which);
 }

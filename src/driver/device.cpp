@@ -29,17 +29,25 @@ namespace {
 
 void reply_last_point() { reply_real_pair(bgrp_(bg::last_x), bgrp_(bg::last_y)); }
 
+// After end of file inside an operation's arguments nobody reads its
+// result: the operation still answers, but the counts that announced the
+// missing data are not trusted, so nothing is drawn, recorded or printed
+// and the process ends at the next operation letter.
+bool arguments_complete() { return !wire_eof(); }
+
 // 'G', 'L', 'P': int n; real x[n]; real y[n].
 template <class Draw, class Write, class Record>
 void op_xy(Draw draw, Write write, Record record) {
     int n = read_int();
     Block<float> x = read_block<float>(n);
     Block<float> y = read_block<float>(n);
-    InterruptWindow window;
-    if (live_output) draw(x.data(), y.data(), n);
-    window.close();
-    write(x.data(), y.data(), n);
-    record(x.data(), y.data(), n);
+    if (arguments_complete()) {
+        InterruptWindow window;
+        if (live_output) draw(x.data(), y.data(), n);
+        window.close();
+        write(x.data(), y.data(), n);
+        record(x.data(), y.data(), n);
+    }
     reply_byte(which);
     reply_last_point();
 }
@@ -50,11 +58,13 @@ void op_segments() {
     Block<float> y1 = read_block<float>(n);
     Block<float> x2 = read_block<float>(n);
     Block<float> y2 = read_block<float>(n);
-    InterruptWindow window;
-    if (live_output) zsegsz_(x1.data(), y1.data(), x2.data(), y2.data(), n);
-    window.close();
-    wsegsz_(x1.data(), y1.data(), x2.data(), y2.data(), n);
-    dsegsz_(x1.data(), y1.data(), x2.data(), y2.data(), n);
+    if (arguments_complete()) {
+        InterruptWindow window;
+        if (live_output) zsegsz_(x1.data(), y1.data(), x2.data(), y2.data(), n);
+        window.close();
+        wsegsz_(x1.data(), y1.data(), x2.data(), y2.data(), n);
+        dsegsz_(x1.data(), y1.data(), x2.data(), y2.data(), n);
+    }
     reply_byte(which);
     reply_last_point();
 }
@@ -65,11 +75,13 @@ void op_text() {
     float y = read_real();
     float justification = read_real();
     Block<char> text = read_block<char>(n);
-    InterruptWindow window;
-    if (live_output) ztextz_(x, y, text.data(), n, justification);
-    window.close();
-    wtextz_(x, y, text.data(), n, justification);
-    dtextz_(x, y, text.data(), n, justification);
+    if (arguments_complete()) {
+        InterruptWindow window;
+        if (live_output) ztextz_(x, y, text.data(), n, justification);
+        window.close();
+        wtextz_(x, y, text.data(), n, justification);
+        dtextz_(x, y, text.data(), n, justification);
+    }
     reply_byte(which);
     reply_real_pair(bgrp_(bg::text_end_x), bgrp_(bg::text_end_y));
 }
@@ -78,16 +90,18 @@ void op_deferred() {
     int mode = read_int();
     int n = read_int();
     Block<char> name = read_terminated(n);
-    wcopyz_(mode, name.data(), n);
+    if (arguments_complete()) wcopyz_(mode, name.data(), n);
     reply_byte(which);
 }
 
 void op_parameters() {
     int n = read_int();
     Block<float> v = read_block<float>(n);
-    amdiff_(v.data(), n);
-    wdiffz_(v.data(), n);
-    ddiffz_(v.data(), n);
+    if (arguments_complete()) {
+        amdiff_(v.data(), n);
+        wdiffz_(v.data(), n);
+        ddiffz_(v.data(), n);
+    }
     reply_byte(which);
 }
 
@@ -137,7 +151,7 @@ void op_initialise(bool with_parameters) {
 void op_print() {
     int n = read_int();
     Block<char> options = read_terminated(n);
-    zsavez_(std::string_view(options.data()));
+    if (arguments_complete()) zsavez_(std::string_view(options.data()));
     reply_byte(which);
 }
 
@@ -151,8 +165,10 @@ void op_image() {
     float a = read_real();
     float b = read_real();
     float c = read_real();
-    dimagz_(x.data(), y.data(), z.data(), nx, ny, nz, a, b, c);
-    zimagz_(x.data(), y.data(), z.data(), nx, ny, nz, a, b, c);
+    if (arguments_complete()) {
+        dimagz_(x.data(), y.data(), z.data(), nx, ny, nz, a, b, c);
+        zimagz_(x.data(), y.data(), z.data(), nx, ny, nz, a, b, c);
+    }
     reply_byte(which);
 }
 
@@ -225,6 +241,11 @@ void start_up() {
     sigemptyset(&ignore.sa_mask);
     sigaction(SIGINT, &ignore, &saved_sigint);
     sigaction(SIGQUIT, &ignore, nullptr);
+    // A reader that went away makes writes on descriptors 16 and 2 fail,
+    // which is ignored; it must not end the process.
+    sigaction(SIGPIPE, &ignore, nullptr);
+    // A batch job has nobody at the terminal to answer the frame prompt.
+    hp2648_.batch = std::getenv("BATCH") != nullptr;
 }
 
 int device() {

@@ -28,7 +28,7 @@ void op_read_points() {
     InterruptWindow window;
     require_live(kNoGraphicInput);
     int k = 0;
-    zrdpnz_(x.data(), y.data(), k, nmax);
+    if (!wire_eof()) zrdpnz_(x.data(), y.data(), k, nmax);  // with the host gone nobody reads the points
     window.close();
     if (k < 0) k = 0;
     if (k > nmax) k = nmax;
@@ -124,9 +124,12 @@ void op_menu() {
         items.emplace_back(start, strnlen(start, size));
         at += static_cast<long long>(size);
     }
-    InterruptWindow window;
-    int selection = zmenuz(items);
-    window.close();
+    int selection = 0;  // as when the terminal's input ends
+    if (!wire_eof()) {  // with the host gone nobody answers the menu
+        InterruptWindow window;
+        selection = zmenuz(items);
+        window.close();
+    }
     reply_byte(which);
     reply_int(4);
     reply_int(selection);

@@ -48,42 +48,34 @@ void zpowrz_(float x, float& mantissa, int& exponent) {
     mantissa = x < 0.0f ? -m : m;
 }
 
-// The digit count is decided in double precision from the exact quotient
-// |x| / 10^E (single-precision steps of 0.1 drift by several units in the
-// last place), and with the rounding of reading the text back into a float
-// taken off the tolerance, so that the value read back is within the
-// stated precision of x.
+// In single precision, step by step: the digit count is part of what the
+// deferred-graphics files hold, so it must not drift with the arithmetic.
+// Where this count is too few for a value to read back within the stated
+// precision, the free-format encoder adds digits (deferred/fields.cpp).
 void zrrepz_(float x, int& nint, int& ndec, int& nsig) {
-    float mf;
+    float m;
     int e;
-    zpowrz_(std::fabs(x), mf, e);
-    if (!std::isfinite(mf)) {
+    zpowrz_(std::fabs(x), m, e);
+    if (!std::isfinite(m)) {
         nint = 1;
         nsig = 1;
         ndec = 0;
         return;
     }
-    double m = mf == 0.0f ? 0.0 : std::fabs(static_cast<double>(x)) / std::pow(10.0, e);
-    if (m != 0.0 && m < 1.0) {
-        m *= 10.0;
-        --e;
-    } else if (m >= 10.0) {
-        m /= 10.0;
-        ++e;
-    }
     // A mantissa that rounds to 10 counts as the next power.
-    if (m >= 10.0 * (1.0 - static_cast<double>(real_precision))) {
+    if (m >= 10.0f * (1.0f - real_precision)) {
         ++e;
-        m = 1.0;
+        m = 1.0f;
     }
     nint = e + 1 < 0 ? 0 : e + 1;
-    const double t = (static_cast<double>(real_precision) - 0x1p-24) * m;
-    double p = 1.0;
+    const float t = real_precision * m;
+    float p = 1.0f;
     nsig = 1;
     while (nsig < max_significant) {
-        double d = std::floor(m / p + 0.5);
+        const float d = std::trunc(m / p + 0.5f);
         if (std::fabs(m - d * p) <= t) break;
-        p = std::pow(10.0, -nsig);
+        p *= 0.1f;
+        if (p == 0.0f) break;
         ++nsig;
     }
     ndec = nsig - e - 1;

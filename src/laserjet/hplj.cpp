@@ -65,7 +65,17 @@ bool hplj_openfile() {
         dmerro_(dmformat("Cannot open file '%s' in current directory. Will try to open a file in /tmp.",
                          page.lj_file_name.c_str()));
         page.lj_file_name = "/tmp/" + page.lj_file_name;
-        if (!page.fp.open_append(page.lj_file_name)) {
+        // Anyone can plant a name in /tmp: a frame is appended only to a
+        // file of this user's own, never through a link; a name that is
+        // taken otherwise gives way to a new unique file.
+        bool refused = false;
+        bool opened = page.fp.adopt(open_own_file_append(page.lj_file_name, refused));
+        if (!opened && refused) {
+            std::string unique = "/tmp/lj.out.XXXXXXX";
+            opened = page.fp.adopt(create_unique_file(unique));
+            if (opened) page.lj_file_name = unique;
+        }
+        if (!opened) {
             dmerro_(dmformat("Cannot open file '%s'.", page.lj_file_name.c_str()));
             return false;
         }
@@ -95,7 +105,7 @@ void hplj_printfile() {
     // The command is the user's own; the file name is only ever a word.
     const std::string line = print_command_line(p.laserjet_command, name);
     dmstat_(dmformat("Finished laserjet file, executing command \"%s\".", line.c_str()));
-    const int status = std::system(line.c_str());
+    const int status = run_shell_command(line);
     if (status != 0) dmerro_(dmformat("Possible error in executing print command (status=%d).", status));
 }
 
@@ -125,8 +135,7 @@ int hplj_init(const float* parameters, int count) {
 
 void hplj_zwrapz() {
     LaserJetPage& page = hplj_page;
-    // A page that was already finished (text with no characters finishes
-    // it early) is not finished twice.
+    // A page is finished once.
     if (!page.active) return;
     page.active = false;
     if (page.page_blank == 0) hplj_emitpage();

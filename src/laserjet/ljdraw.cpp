@@ -1,6 +1,7 @@
 // Drawing operations of the LaserJet device: positioning, lines, segments,
 // points, stroke-font text, filled polygons, image rectangles and
 // parameter changes.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -234,8 +235,8 @@ void hplj_ztextz(const float* x, const float* y, const char* string, const int* 
     LaserJetPage& p = page();
     const float s = font_scale();
     if (*n < 1) {
-        p.page_blank = 1;
-        hplj_zwrapz();
+        // Reported as the kernel reports it; the rest of the frame is
+        // still drawn.
         zerrpz_("ztextz", "Number of characters not positive");
         return;
     }
@@ -309,7 +310,12 @@ void hplj_zimagz(const float* x, const float* y, const float* z, const int* nx, 
         p.rect_stage = 0;
         for (std::size_t i = 0; i + 1 < xs.size() && k < values; ++i) {
             const float v = z[k++];
-            const int color = v == *na ? kNoColor : to_int(1.0f + (v - lo) * factor);
+            // Values outside lo..hi take the nearest end's level; a NaN
+            // (value or range) gives no level and is left out like the
+            // missing value.
+            const float level = 1.0f + (v - lo) * factor;
+            const int color = v == *na || std::isnan(level) ? kNoColor
+                                                            : std::clamp(to_int(level), 1, kImageLevels);
             offer_cell(xs[i], ys[j], xs[i + 1], ys[j + 1], color);
         }
         flush_rectangle();

@@ -119,6 +119,13 @@ bool PclStream::open_append(const std::string& path) {
     return ok_;
 }
 
+bool PclStream::adopt(std::FILE* file) {
+    close();
+    fp_ = file;
+    ok_ = fp_ != nullptr;
+    return ok_;
+}
+
 void PclStream::write(std::string_view bytes) {
     if (fp_ == nullptr || !ok_ || bytes.empty()) return;
     if (std::fwrite(bytes.data(), 1, bytes.size(), fp_) != bytes.size()) ok_ = false;

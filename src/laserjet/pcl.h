@@ -50,6 +50,8 @@ public:
 
     // False when the file cannot be opened.
     [[nodiscard]] bool open_append(const std::string& path);
+    // Takes over a file opened elsewhere; false when there is none.
+    [[nodiscard]] bool adopt(std::FILE* file);
     bool is_open() const { return fp_ != nullptr; }
     bool ok() const { return ok_; }
 

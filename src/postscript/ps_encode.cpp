@@ -2,13 +2,18 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "kernel/convert.h"
 
 namespace tgd {
 
+double ps_finite(double v) { return std::isfinite(v) ? v : to_int(v); }
+
 void append_g(std::string& out, double v) {
+    v = ps_finite(v);
     char buf[64];
     // to_chars with a precision behaves as printf("%g") in the C locale.
     auto result = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
@@ -161,7 +166,36 @@ constexpr const char* kCompatibilityBlock[] = {
     "/c {a stroke} bd",
 };
 
+// The text of prolog.ps, embedded at build time.
+constexpr std::string_view kBuiltinPrologText =
+#include "postscript/prolog_ps.inc"
+    ;
+
+// The prolog lines of a document: the host's, or without them tgd's own.
+template <class Visit>
+void each_prolog_line(const PostScriptSettings& par, Visit visit) {
+    if (par.prolog.empty()) {
+        for (std::string_view l : ps_builtin_prolog()) visit(l);
+        return;
+    }
+    for (const std::string& l : par.prolog) visit(c_text(l));
+}
+
 }  // namespace
+
+const std::vector<std::string_view>& ps_builtin_prolog() {
+    static const std::vector<std::string_view> lines = [] {
+        std::vector<std::string_view> v;
+        std::string_view text = kBuiltinPrologText;
+        while (!text.empty()) {
+            const std::size_t end = text.find('\n');
+            v.push_back(text.substr(0, end));
+            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        }
+        return v;
+    }();
+    return lines;
+}
 
 bool defines_pver(std::string_view line) {
     std::size_t start = line.find_first_not_of(" \t");
@@ -169,9 +203,9 @@ bool defines_pver(std::string_view line) {
 }
 
 bool prolog_defines_pver(const PostScriptSettings& par) {
-    for (const std::string& l : par.prolog)
-        if (defines_pver(c_text(l))) return true;
-    return false;
+    bool found = false;
+    each_prolog_line(par, [&](std::string_view l) { found = found || defines_pver(l); });
+    return found;
 }
 
 std::array<long long, 4> region_box(const std::array<float, 4>& region) {
@@ -212,12 +246,11 @@ void ps_header(std::string& out, const PostScriptSettings& par, const DocumentIn
 void ps_prolog(std::string& out, const PostScriptSettings& par) {
     const int level = par.dsc_level;
     if (level >= 210) line(out, "%%BeginProlog");
-    for (const std::string& stored : par.prolog) {
-        std::string_view l = c_text(stored);
-        if (level < 300 && (starts_with(l, "%%BeginResource") || starts_with(l, "%%EndResource"))) continue;
-        if (level < 210 && (starts_with(l, "%%BeginProcSet") || starts_with(l, "%%EndProcSet"))) continue;
+    each_prolog_line(par, [&](std::string_view l) {
+        if (level < 300 && (starts_with(l, "%%BeginResource") || starts_with(l, "%%EndResource"))) return;
+        if (level < 210 && (starts_with(l, "%%BeginProcSet") || starts_with(l, "%%EndProcSet"))) return;
         line(out, l);
-    }
+    });
     if (level >= 210) {
         line(out, "%%EndProlog");
         line(out, "%%BeginSetup");
@@ -239,8 +272,10 @@ void ps_setup(std::string& out, PostScriptSettings& par, const DocumentInfo& inf
     out += "/bw ";
     for (const std::string& l : par.bw_lines) line(out, c_text(l));
     if (par.bw_lines.empty()) {
+        // One process colour means black and white; the test leaves the
+        // operand stack as it found it.
         line(out, "statusdict begin /processcolors where");
-        out += "{pop processcolors} {1}  end 1 eq";
+        out += "{pop processcolors} {1} ifelse end 1 eq";
     }
     line(out, " def");
 

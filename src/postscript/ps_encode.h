@@ -6,12 +6,18 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "postscript/ps_par.h"
 
 namespace tgd {
 
-// Appends v formatted like printf's %g.
+// The number a document holds for v: v itself when finite; a NaN or an
+// infinity, which no printer reads back, falls back as the kernel's
+// float-to-int conversion does (0, or +-2^30).
+double ps_finite(double v);
+
+// Appends ps_finite(v) formatted like printf's %g.
 void append_g(std::string& out, double v);
 // Appends v formatted like printf's %d.
 void append_d(std::string& out, long long v);
@@ -57,14 +63,19 @@ struct DocumentInfo {
 
 // Header comments of a fresh document.
 void ps_header(std::string& out, const PostScriptSettings& par, const DocumentInfo& info);
-// Prolog lines (with the conformance level's filtering); clears nothing.
+// tgd's own prolog, written in place of the host's prolog lines when the
+// host sent none; one entry per line.
+const std::vector<std::string_view>& ps_builtin_prolog();
+// Prolog lines (the host's, else tgd's own, with the conformance level's
+// filtering); clears nothing.
 void ps_prolog(std::string& out, const PostScriptSettings& par);
 // Setup section.  Clears both font flag arrays of par.
 void ps_setup(std::string& out, PostScriptSettings& par, const DocumentInfo& info);
 // Trailer: page count, needed fonts (their flags cleared), end of document.
 void ps_trailer(std::string& out, PostScriptSettings& par, int pages);
 
-// Whether any prolog line, after leading blanks and tabs, defines /PVer.
+// Whether any prolog line of the document, after leading blanks and tabs,
+// defines /PVer.
 bool prolog_defines_pver(const PostScriptSettings& par);
 // Whether a line begins, after blanks and tabs, with "/PVer".
 bool defines_pver(std::string_view line);

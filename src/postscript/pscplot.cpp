@@ -51,20 +51,27 @@ std::string system_user_name() {
     return {};
 }
 
-int shell_command(const std::string& command) { return std::system(command.c_str()); }
-
 void emit(std::string_view bytes) { pscplot.context->out.put(bytes); }
 
 }  // namespace
 
-PsHooks PsHooks::defaults() { return {clock_now, system_user_name, shell_command}; }
+PsHooks PsHooks::defaults() { return {clock_now, system_user_name, run_shell_command}; }
 PsHooks ps_hooks = PsHooks::defaults();
 
 bool PsStream::open(const std::string& path, const char* mode) {
     // Closed on exec: print commands started while a document is open (one
     // file mode keeps it open between frames) must not inherit it.
     const std::string close_on_exec = std::string(mode) + "e";
+    // The old stream is closed first: reopening its own file must not let
+    // its buffered bytes land in the file just emptied.
+    file_.reset();
     file_.reset(path.empty() ? nullptr : std::fopen(path.c_str(), close_on_exec.c_str()));
+    failed_ = false;
+    return file_ != nullptr;
+}
+
+bool PsStream::adopt(std::FILE* file) {
+    file_.reset(file);
     failed_ = false;
     return file_ != nullptr;
 }
@@ -254,9 +261,10 @@ int ps_init(const float* par, int npar) {
     if (!ctx.out.is_open()) {
         dmerro_(dmformat("cannot open file '%s' in current directory\nwill try to open file in /tmp.",
                          ctx.file_name.c_str()));
-        std::string templ = std::string("/tmp/") + kDefaultTemplate;
-        std::string name = mktempx(templ);
-        if (!ctx.out.open(name, "w")) {
+        // Created exclusively: a link planted under the chosen name is
+        // never followed.
+        std::string name = std::string("/tmp/") + kDefaultTemplate;
+        if (!ctx.out.adopt(create_unique_file(name))) {
             dmerro_(dmformat("Cannot open file '%s'.", name.c_str()));
             return 0;
         }

@@ -20,6 +20,8 @@ class PsStream {
 public:
     // Opens path with mode (closing what was open); false when it fails.
     [[nodiscard]] bool open(const std::string& path, const char* mode);
+    // Takes over a file opened elsewhere; false when there is none.
+    [[nodiscard]] bool adopt(std::FILE* file);
     bool is_open() const { return file_ != nullptr; }
     void put(std::string_view bytes);
     void flush();

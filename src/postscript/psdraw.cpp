@@ -2,6 +2,7 @@
 // points and markers, text, images and the attributes written as they
 // change.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -41,6 +42,10 @@ constexpr AttrRow ps_attr_table[] = {
     {79, 1, "Sf"},  // font number
 };
 constexpr int kFontEntry = 79;
+
+// Grey image levels of tgd's own prolog: steps from zlo to zhi, highest level.
+constexpr int kGreySteps = 5;
+constexpr int kGreyLevels = 8;
 
 // User to device coordinates, in double precision, stored as floats.
 float device_x(float x) {
@@ -157,7 +162,9 @@ void ps_zlinez(float X, float Y) {
 void ps_sync_attributes(bool all) {
     bool path_ended = false;
     for (const AttrRow& row : ps_attr_table) {
-        const float* now = &bgrp_(row.entry);
+        // Compared as written, so that a NaN is not written again each time.
+        std::array<float, 4> now{};
+        for (int i = 0; i < row.count; ++i) now[i] = static_cast<float>(ps_finite(bgrp_(row.entry + i)));
         float* written = &pscplot.current_am[static_cast<std::size_t>(row.entry - 1)];
         bool changed = all;
         for (int i = 0; i < row.count && !changed; ++i) changed = now[i] != written[i];
@@ -170,9 +177,9 @@ void ps_sync_attributes(bool all) {
         // A font number that names no font has no bookkeeping.
         if (row.entry == kFontEntry)
             if (int f = font_index(); f >= 0) note_font(f);
-        std::copy_n(now, row.count, written);
+        std::copy_n(now.data(), row.count, written);
         std::string s;
-        ps_attr_op(s, now, row.count, row.op);
+        ps_attr_op(s, now.data(), row.count, row.op);
         emit(s);
     }
 }
@@ -258,6 +265,12 @@ void psmark_(const float* x, const float* y, int n, int marker) {
 void ps_ztextz(float x, float y, const char* text, int n, float adj) {
     if (!(bgrp_(bg::char_expansion) > 0.0f)) return;
     ps_begin_page();
+    // Placed by a NaN or an infinite justification, the terminal's text
+    // lands far outside the window and is not drawn; nor is it here.
+    if (!std::isfinite(adj)) {
+        next_character_position(x, y, n, adj);
+        return;
+    }
     std::string s;
     ps_put_string(s, std::string_view(text, static_cast<std::size_t>(std::max(n, 0))));
     s += ' ';
@@ -292,9 +305,13 @@ void ps_zimagz(const float* x, const float* y, const float* z, int nx, int ny, i
     if (nx < 1 || ny < 1) return;  // no corners to place it by
     const int px0 = ps_x(device_x(x[0])), px1 = ps_x(device_x(x[nx - 1]));
     const int py0 = ps_y(device_y(y[0])), py1 = ps_y(device_y(y[ny - 1]));
-    const int k = ps_par.nicolors;
+    // Without the host's prolog and image colours, tgd's own prolog shades
+    // the cells in grey: the levels are then the LaserJet's, six from zlo
+    // to zhi and up to eight past it.
+    const bool greys = ps_par.prolog.empty() && ps_par.nicolors <= 0;
+    const int k = greys ? kGreyLevels : ps_par.nicolors;
     const bool two_digits = k >= 16;
-    const float scale = static_cast<float>(k) / (zhi - zlo);
+    const float scale = static_cast<float>(greys ? kGreySteps : k) / (zhi - zlo);
     const int level = ps_par.dsc_level;
     const int cells = nx - 1, rows = ny - 1;
 
@@ -322,13 +339,18 @@ void ps_zimagz(const float* x, const float* y, const float* z, int nx, int ny, i
     s += "SImage\n";
     emit(s);
 
-    // Values past the last one sent count as missing.
+    // Values past the last one sent count as missing, and so does a NaN
+    // (value or range); values outside zlo..zhi take the nearest end's
+    // level.
     Block<int> levels(cells);
     long long next = 0;
     for (int j = 0; j < rows; ++j) {
         for (int i = 0; i < cells; ++i, ++next) {
             int lv = 0;
-            if (next < nz && z[next] != na) lv = std::min(to_int(1.0f + (z[next] - zlo) * scale), k);
+            if (next < nz && z[next] != na) {
+                const float f = 1.0f + (z[next] - zlo) * scale;
+                if (!std::isnan(f)) lv = std::min(std::max(to_int(f), 1), k);
+            }
             levels[static_cast<std::size_t>(i)] = lv;
         }
         std::string row;

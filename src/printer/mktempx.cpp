@@ -1,9 +1,12 @@
-// Unique output names.  A name is only chosen here, not created: the
+// Unique output names.  mktempx and mktempseq only choose a name: the
 // devices then open it for writing or rename an earlier file to it, and
 // PostScript appending treats an existing file as an earlier document.
+// In /tmp the devices create their files here, without following links.
 #include "printer/mktempx.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -128,6 +131,42 @@ std::optional<std::string> mktempseq(std::string_view templ, int& seq) {
         struct stat st;
         if (::stat(name.c_str(), &st) != 0) return name;
     }
+}
+
+std::FILE* open_own_file_append(const std::string& path, bool& refused) {
+    refused = false;
+    // Not blocking: a FIFO planted under the name must not stall the driver.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    struct stat st;
+    if (fd < 0) {
+        refused = ::lstat(path.c_str(), &st) == 0;
+        return nullptr;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() || st.st_nlink != 1) {
+        ::close(fd);
+        refused = true;
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "a");
+    if (file == nullptr) ::close(fd);
+    return file;
+}
+
+std::FILE* create_unique_file(std::string& templ) {
+    const std::string pattern = templ;
+    for (int attempt = 0; attempt < mktemp_attempts; ++attempt) {
+        templ = pattern;
+        if (mktempx(templ).empty()) return nullptr;
+        const int fd = ::open(templ.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;  // planted after the name was chosen
+            return nullptr;
+        }
+        std::FILE* file = ::fdopen(fd, "w");
+        if (file == nullptr) ::close(fd);
+        return file;
+    }
+    return nullptr;
 }
 
 void set_temp_name_source(TempNameSource source) { name_source = std::move(source); }

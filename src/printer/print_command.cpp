@@ -1,5 +1,8 @@
 #include "printer/print_command.h"
 
+#include <csignal>
+#include <cstdlib>
+
 namespace tgd {
 
 std::string shell_quote(std::string_view text) {
@@ -17,9 +20,22 @@ std::string shell_quote(std::string_view text) {
 std::string print_command_line(std::string_view command, std::string_view file) {
     std::string line(command);
     line += ' ';
-    line += shell_quote(file);
+    // A relative name beginning with '-' would be taken as an option.
+    line += shell_quote(file.starts_with('-') ? "./" + std::string(file) : std::string(file));
     line += " &";
     return line;
+}
+
+int run_shell_command(const std::string& line) {
+    // Dispositions set to ignore survive exec, so the default is put back
+    // for the time of the call; the driver writes nothing meanwhile.
+    struct sigaction fallback {}, saved {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    sigaction(SIGPIPE, &fallback, &saved);
+    const int status = std::system(line.c_str());
+    sigaction(SIGPIPE, &saved, nullptr);
+    return status;
 }
 
 }  // namespace tgd

@@ -11,8 +11,14 @@ namespace tgd {
 // runs nothing.
 std::string shell_quote(std::string_view text);
 
-// "command file &", the file name quoted; the command is the user's own
-// text and goes to the shell as given.
+// "command file &", the file name quoted (and a name beginning with '-'
+// given as "./-..."); the command is the user's own text and goes to the
+// shell as given.
 std::string print_command_line(std::string_view command, std::string_view file);
+
+// Runs a command line through the shell and returns its status.  The
+// command gets the default disposition of SIGPIPE back, which the driver
+// itself ignores.
+int run_shell_command(const std::string& line);
 
 }  // namespace tgd

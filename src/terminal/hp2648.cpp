@@ -177,7 +177,7 @@ void zpolyz_(const float* x, const float* y, int n) {
 
 void zejecz_() {
     std::string seq;
-    bool waiting = hp2648_.eject_wait > 0;
+    bool waiting = hp2648_.eject_wait > 0 && !hp2648_.batch;
     esc::frame_prompt(seq, waiting);
     if (waiting) {
         zoutwz_(seq);

@@ -15,6 +15,7 @@ struct TerminalState {
     static constexpr float kStale = 1e38f;
 
     int eject_wait = 1;  // > 0: a new frame prompts and waits for Return
+    bool batch = false;  // batch use: nobody answers the prompt, so it is not shown
     int pen_x = kStalePen;
     int pen_y = kStalePen;
     int cur_color = kStaleColor;  // last pen colour code sent

@@ -97,10 +97,12 @@ TEST(Refresh, DrawingInBatchUseIsShownByARefresh) {
         draw_frame(tgd);
         live = tgd.stderr_text();
     }
+    // 'I' asks for the frame prompt, but in batch use nobody answers it:
+    // the refresh neither shows it nor waits for Return.
     Options options;
     options.batch = true;
     TgdProcess tgd(options);
-    initialise_without_wait(tgd);
+    tgd.initialise();
     tgd.clear_stderr();
     send_letter(tgd, 'E');
     draw_frame(tgd);

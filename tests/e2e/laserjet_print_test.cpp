@@ -1,6 +1,6 @@
 // Printing frames on the LaserJet as the host does: 's' with the printing
 // options, method laserjet; the PCL file is checked byte for byte where its
-// bytes are fixed, and its raster is decoded back to see the drawing.
+// bytes are fixed, and its raster is read back onto the sheet to see the drawing.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -18,6 +18,7 @@
 
 #include "deferred/temp_dir.h"
 #include "harness/host_ops.h"
+#include "harness/pcl_reader.h"
 #include "harness/tgd_process.h"
 
 namespace {
@@ -35,46 +36,6 @@ std::string header(int orientation) {
     return kReset + "\x1b&l2A\x1b&l" + std::to_string(orientation) + "o0E\x1b" "9";
 }
 
-// The dots of the logical page decoded from the raster blocks of a 75 dpi
-// Letter page.
-struct Page {
-    std::set<std::pair<int, int>> dots;  // (x, y), y down
-    std::string resolution;
-    std::string rest;  // what follows the last raster block
-};
-
-Page decode(const std::string& pcl, bool landscape) {
-    Page page;
-    std::size_t pos = pcl.find("\x1b*t");
-    if (pos == std::string::npos) return page;
-    std::size_t end = pcl.find('R', pos);
-    page.resolution = pcl.substr(pos + 3, end - pos - 3);
-    pos = end + 1;
-    int x, y, n, used;
-    while (std::sscanf(pcl.c_str() + pos, "\x1b*p%dx%dY\x1b*r1A\x1b*b%dW%n", &x, &y, &n, &used) == 3) {
-        pos += static_cast<std::size_t>(used);
-        for (int i = 0; i < n; ++i) {
-            const auto byte = static_cast<unsigned char>(pcl[pos + static_cast<std::size_t>(i)]);
-            for (int bit = 0; bit < 8; ++bit) {
-                if ((byte & (0x80 >> bit)) == 0) continue;
-                if (landscape) {
-                    // Rows run leftward from the right edge (3180), 4 units
-                    // a row; a byte column is 32 units down from the top (50).
-                    const int row = (3180 - x) / 4;
-                    page.dots.insert({794 - row, (y - 50) / 32 * 8 + i * 8 + bit});
-                } else {
-                    page.dots.insert({x / 32 * 8 + i * 8 + bit, (y - 60) / 4});
-                }
-            }
-        }
-        pos += static_cast<std::size_t>(n);
-        EXPECT_EQ(pcl.compare(pos, 4, "\x1b*rB"), 0);
-        pos += 4;
-    }
-    page.rest = pcl.substr(pos);
-    return page;
-}
-
 // The cross of a horizontal and a vertical line through the user point
 // (0.5, 0.5).
 void draw_cross(TgdProcess& tgd) {
@@ -82,14 +43,18 @@ void draw_cross(TgdProcess& tgd) {
     draw_xy(tgd, 'L', {0.5f, 0.5f}, {0.1f, 0.9f});
 }
 
-// The cross is found in the decoded dots: one long row and one long column
-// that meet at their middles.
-void expect_cross(const Page& page) {
+// The cross is found on the sheet: one long row and one long column of
+// dots that meet at their middles, and nothing else.
+void expect_cross(const PclSheet& sheet) {
     std::map<int, int> per_row, per_column;
-    for (auto [x, y] : page.dots) {
-        ++per_row[y];
-        ++per_column[x];
-    }
+    std::vector<std::pair<int, int>> dots;
+    for (int y = 0; y < sheet.height; ++y)
+        for (int x = 0; x < sheet.width; ++x)
+            if (sheet.ink(x, y)) {
+                ++per_row[y];
+                ++per_column[x];
+                dots.emplace_back(x, y);
+            }
     auto longest = [](const std::map<int, int>& m) {
         std::pair<int, int> best{0, 0};
         for (auto [k, n] : m)
@@ -101,14 +66,15 @@ void expect_cross(const Page& page) {
     ASSERT_GT(row_len, 100);
     ASSERT_GT(column_len, 100);
     int x0 = 1 << 20, x1 = -1, y0 = 1 << 20, y1 = -1;
-    for (auto [x, y] : page.dots) {
+    for (auto [x, y] : dots) {
         if (y == row) x0 = std::min(x0, x), x1 = std::max(x1, x);
         if (x == column) y0 = std::min(y0, y), y1 = std::max(y1, y);
     }
     EXPECT_NEAR(column, (x0 + x1) / 2.0, 1.5);
     EXPECT_NEAR(row, (y0 + y1) / 2.0, 1.5);
-    // Nothing but the two lines.
-    EXPECT_EQ(page.dots.size(), static_cast<std::size_t>(row_len + column_len - 1));
+    EXPECT_EQ(dots.size(), static_cast<std::size_t>(row_len + column_len - 1));
+    // Every dot of the raster lies on the sheet.
+    EXPECT_EQ(sheet.raster_dots, static_cast<int>(dots.size()));
 }
 
 TEST(LaserJetPrint, BlankFrameIsTheHeaderAndAReset) {
@@ -134,15 +100,12 @@ TEST(LaserJetPrint, PortraitCrossDecodesBackFromTheRaster) {
     print(tgd, options("0", "75", file));
     const std::string pcl = read_file(file);
     ASSERT_EQ(pcl.compare(0, header(0).size(), header(0)), 0);
-    Page page = decode(pcl.substr(header(0).size()), false);
-    EXPECT_EQ(page.resolution, "75");
-    EXPECT_EQ(page.rest, kReset);
-    expect_cross(page);
-    // Every dot lies on the page.
-    for (auto [x, y] : page.dots) {
-        EXPECT_LT(x, 600);
-        EXPECT_LE(y, 795);
-    }
+    std::vector<std::string> errors;
+    PclSheet sheet = read_pcl(pcl, errors);
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    EXPECT_EQ(sheet.dpi, 75);
+    EXPECT_EQ(sheet.rest, kReset);
+    expect_cross(sheet);
     // Printing leaves the parameters as they were.
     EXPECT_EQ(tgd.initialise(), before);
 }
@@ -157,10 +120,13 @@ TEST(LaserJetPrint, LandscapeCrossDecodesBackFromTheTurnedRaster) {
     print(tgd, options("1", "-1", file));
     const std::string pcl = read_file(file);
     ASSERT_EQ(pcl.compare(0, header(1).size(), header(1)), 0);
-    Page page = decode(pcl.substr(header(1).size()), true);
-    EXPECT_EQ(page.resolution, "75");
-    EXPECT_EQ(page.rest, kReset);
-    expect_cross(page);
+    std::vector<std::string> errors;
+    PclSheet sheet = read_pcl(pcl, errors);
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    EXPECT_EQ(sheet.orientation, 1);
+    EXPECT_EQ(sheet.dpi, 75);
+    EXPECT_EQ(sheet.rest, kReset);
+    expect_cross(sheet);
 }
 
 TEST(LaserJetPrint, ResolutionSnapsAndNoResetHeader) {

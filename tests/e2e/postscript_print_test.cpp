@@ -3,47 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "deferred/temp_dir.h"
+#include "harness/ghostscript.h"
 #include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 
 namespace {
 
 using namespace tgdtest;
-
-// A grey-scale rendering: one byte per pixel, row 0 at the top.
-struct Raster {
-    int width = 0, height = 0;
-    std::string pixels;
-    bool dark(int x, int y) const { return static_cast<unsigned char>(pixels[std::size_t(y) * width + x]) < 128; }
-};
-
-// Renders the first page at 72 dots per inch; an empty raster when
-// Ghostscript fails.
-Raster render(const std::string& ps, const std::string& pgm) {
-    std::string command =
-        "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r72 -dDEVICEWIDTHPOINTS=612 -dDEVICEHEIGHTPOINTS=792 "
-        "-dFIXEDMEDIA -sOutputFile='" + pgm + "' '" + ps + "' </dev/null >/dev/null 2>&1";
-    Raster r;
-    if (std::system(command.c_str()) != 0) return r;
-    std::ifstream in(pgm, std::ios::binary);
-    std::string magic;
-    int maxval = 0;
-    in >> magic >> std::ws;
-    while (in.peek() == '#') in.ignore(1 << 20, '\n');  // Ghostscript's comment
-    in >> r.width >> r.height >> maxval;
-    in.get();
-    r.pixels.resize(std::size_t(r.width) * r.height);
-    in.read(r.pixels.data(), static_cast<std::streamsize>(r.pixels.size()));
-    if (magic != "P5" || !in) r = Raster{};
-    return r;
-}
 
 class PostScriptPrint : public ::testing::Test {
 protected:
@@ -61,11 +32,6 @@ protected:
 
     void SetUp() override {
         tgd.initialise();
-        std::vector<std::string> prolog = lines_of(read_file(std::string(TGD_TEST_DATA) + "/../tools/prolog.ps"));
-        option('A');
-        tgd.send_byte('p');
-        send_strings(tgd, prolog);
-        ASSERT_EQ(tgd.read_byte(), 'z');
         option('r');
         tgd.send_reals({0, 0, 612, 792});
         ASSERT_EQ(tgd.read_byte(), 'z');
@@ -115,7 +81,7 @@ TEST_F(PostScriptPrint, HorizontalLineIsPrintedAndRendered) {
         "/Landscape false def\n"
         "/Region [18 180 594 612] def\n"
         "/bw statusdict begin /processcolors where\n"
-        "{pop processcolors} {1}  end 1 eq def\n"
+        "{pop processcolors} {1} ifelse end 1 eq def\n"
         "/RastersPerInch 300 def\n"
         "/PointSize 14 def\n"
         "/Fonts [] def\n/GColors [] def\n/BackIdx true def\n/BackCol -1 def\n/IColors [] def\n"
@@ -134,19 +100,84 @@ TEST_F(PostScriptPrint, HorizontalLineIsPrintedAndRendered) {
 
     // 300 rasters per inch from the region's corner (18, 180): the line
     // runs from x 114.2 to 520.1 points at 401.5 points up, row 390.5.
-    Raster page = render(out, dir.file("page.pgm"));
+    Rendering rendering = render_pages(out, 72, dir.file("page"));
+    ASSERT_EQ(rendering.status, 0) << rendering.messages;
+    ASSERT_EQ(rendering.pages.size(), 1u);
+    const GreyPicture& page = rendering.pages[0];
     ASSERT_EQ(page.width, 612);
     ASSERT_EQ(page.height, 792);
     for (int x = 116; x <= 518; ++x) {
         bool inked = false;
-        for (int y = 388; y <= 393; ++y) inked = inked || page.dark(x, y);
+        for (int y = 388; y <= 393; ++y) inked = inked || page.ink(x, y);
         EXPECT_TRUE(inked) << "no ink at x=" << x;
     }
     int stray = 0;
     for (int y = 0; y < page.height; ++y)
         for (int x = 0; x < page.width; ++x)
-            if (page.dark(x, y) && (y < 387 || y > 394 || x < 112 || x > 522)) ++stray;
+            if (page.ink(x, y) && (y < 387 || y > 394 || x < 112 || x > 522)) ++stray;
     EXPECT_EQ(stray, 0);
+}
+
+// Without a prolog from the host the document stands on its own: its
+// setup leaves the operand stack as it found it and defines bw, every page
+// renders, ps2pdf converts it, and a page picked out with psselect renders
+// as it did in the whole document.  The document is three frames appended
+// into one file.
+TEST_F(PostScriptPrint, DocumentWithTheBuiltInPrologStandsOnItsOwn) {
+    option('l');
+    tgd.send_byte('a');
+    tgd.send_int(1);
+    ASSERT_EQ(tgd.read_byte(), 'z');
+    const std::string out = dir.file("three.ps");
+    for (int k = 0; k < 3; ++k) {
+        const float v = 0.2f + 0.3f * static_cast<float>(k);
+        polyline({0.1f, 0.9f}, {v, v});
+        print("-1 -1 0 -1 -1 0 0 0 postscript '' " + out + " '' ''");
+        send_letter(tgd, 'E');
+    }
+    const std::string doc = read_file(out);
+    EXPECT_EQ(count_of(doc, "\n%%Page: "), 3u);
+    EXPECT_NE(doc.find("\n%%Pages: 3\n"), std::string::npos);
+
+    std::string said;
+    const std::size_t setup_end = doc.find("%%EndSetup\n");
+    ASSERT_NE(setup_end, std::string::npos);
+    std::ofstream(dir.file("setup.ps")) << doc.substr(0, setup_end) << "count == bw ==\n";
+    EXPECT_EQ(run_shell("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -sOutputFile=/dev/null '" +
+                            dir.file("setup.ps") + "'",
+                        said),
+              0);
+    EXPECT_EQ(said, "0\ntrue\n");
+
+    // Each page shows its own line: a row of ink 0.3 of the figure apart.
+    const Rendering whole = render_pages(out, 72, dir.file("whole"));
+    EXPECT_EQ(whole.status, 0);
+    EXPECT_EQ(whole.messages, "");
+    ASSERT_EQ(whole.pages.size(), 3u);
+    std::vector<int> rows;
+    for (const GreyPicture& page : whole.pages) {
+        int row = -1, inked = 0;
+        for (int y = 0; y < page.height; ++y) {
+            int n = 0;
+            for (int x = 0; x < page.width; ++x) n += page.ink(x, y);
+            if (n > inked) inked = n, row = y;
+        }
+        EXPECT_GT(inked, 300);
+        rows.push_back(row);
+    }
+    EXPECT_GT(rows[0] - rows[1], 60);
+    EXPECT_NEAR(rows[0] - rows[1], rows[1] - rows[2], 2);
+
+    EXPECT_EQ(run_shell("ps2pdf '" + out + "' '" + dir.file("three.pdf") + "'", said), 0) << said;
+    EXPECT_EQ(read_file(dir.file("three.pdf")).rfind("%PDF", 0), 0u);
+    EXPECT_EQ(render_pages(dir.file("three.pdf"), 72, dir.file("pdf")).pages.size(), 3u);
+
+    ASSERT_EQ(run_shell("psselect -q -p2 '" + out + "' '" + dir.file("second.ps") + "'", said), 0) << said;
+    const Rendering second = render_pages(dir.file("second.ps"), 72, dir.file("second"));
+    EXPECT_EQ(second.status, 0);
+    EXPECT_EQ(second.messages, "");
+    ASSERT_EQ(second.pages.size(), 1u);
+    EXPECT_TRUE(second.pages[0].grey == whole.pages[1].grey);
 }
 
 TEST_F(PostScriptPrint, UncreatableFileFallsBackToTmp) {

@@ -1,11 +1,17 @@
 // The pipe protocol as the host speaks it: every operation's arguments in
 // wire order and its reply, bad letters, end of file, aborts.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "deferred/temp_dir.h"
@@ -298,15 +304,86 @@ TEST(Protocol, NegativeCountsAbortWithoutCrashing) {
     EXPECT_EQ(tgd.finish(), 0);
 }
 
+// An operation cut short by end of file still answers, but its count is
+// not trusted: nothing of the data that never came is drawn or recorded.
 TEST(Protocol, EndOfFileInsideArgumentsStillAnswers) {
+    tgd::test::TempDir dir;
+    const std::string name = dir.file("cut.dgf");
     TgdProcess tgd;
     tgd.initialise();
-    tgd.send_byte('L');
-    tgd.send_int(5);
+    tgd.send_byte('C');
+    tgd.send_int(2);
+    tgd.send_text(name);
+    ASSERT_EQ(tgd.read_byte(), 'C');
+    draw_xy(tgd, 'L', {0.1f, 0.2f}, {0.1f, 0.2f});
+    tgd.send_byte('S');
+    tgd.send_int(1000000);
     tgd.send_reals({0.1f, 0.2f});
     tgd.close_commands();
-    EXPECT_EQ(tgd.read_byte(), 'L');
+    EXPECT_EQ(tgd.read_byte(), 'S');
     EXPECT_EQ(tgd.read_reals(2).size(), 2u);
+    EXPECT_EQ(tgd.finish(), 0);
+    EXPECT_EQ(read_file(name), "lines 2\n 0.1 0.1\n 0.2 0.2\n");
+}
+
+// Writes that fail because nobody reads descriptor 16 or 2 any more end
+// nothing: the driver serves until end of file on descriptor 15.  A print
+// command still runs with the default disposition of SIGPIPE.
+TEST(Protocol, BrokenReplyAndTerminalPipesDoNotEndTheDriver) {
+    {
+        // Nobody reads the replies of 'W' and 'I'.
+        auto high = [](int fd) {
+            int moved = fcntl(fd, F_DUPFD_CLOEXEC, 100);
+            ::close(fd);
+            return moved;
+        };
+        int commands[2], replies[2];
+        ASSERT_EQ(pipe(commands), 0);
+        ASSERT_EQ(pipe(replies), 0);
+        for (int* fd : {&commands[0], &commands[1], &replies[0], &replies[1]}) *fd = high(*fd);
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            signal(SIGPIPE, SIG_DFL);
+            dup2(commands[0], 15);
+            dup2(replies[1], 16);
+            int null = open("/dev/null", O_RDWR);
+            dup2(null, 0);
+            dup2(null, 2);
+            execl(tgd_path(), "tgd", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ::close(commands[0]);
+        ::close(replies[1]);
+        ::close(replies[0]);
+        ASSERT_EQ(::write(commands[1], "WI", 2), 2);
+        ::close(commands[1]);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
+    }
+    // Nobody reads the terminal: 'M' resets the device on it.
+    int terminal[2];
+    ASSERT_EQ(pipe2(terminal, O_CLOEXEC), 0);
+    Options options;
+    options.stderr_fd = terminal[1];
+    TgdProcess tgd(options);
+    ::close(terminal[0]);
+    ::close(terminal[1]);
+    initialise_without_wait(tgd);
+    draw_xy(tgd, 'L', {0.1f, 0.9f}, {0.5f, 0.5f});
+    expect_in_step(tgd);
+    tgd::test::TempDir dir;
+    const std::string out = dir.file("out.lj");
+    print(tgd, "-1 -1 1 -1 -1 0 0 0 laserjet \"sh -c 'grep SigIgn /proc/self/status > $0.sig'\" " + out + " '' ''");
+    std::string ignored;
+    for (int i = 0; i < 500 && ignored.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ignored = read_file(out + ".sig");
+    }
+    ASSERT_EQ(ignored.rfind("SigIgn:", 0), 0u) << ignored;
+    const unsigned long long mask = std::stoull(ignored.substr(7), nullptr, 16);
+    EXPECT_EQ(mask & (1ull << (SIGPIPE - 1)), 0u) << ignored;
     EXPECT_EQ(tgd.finish(), 0);
 }
 

@@ -48,7 +48,7 @@ TEST(RealRepresentation, DigitsNeeded) {
     };
     for (const Case& c : {Case{123.5f, 3, 4, 1}, Case{0.25f, 0, 2, 2}, Case{1500.0f, 4, 2, -2},
                           Case{9.999995f, 2, 1, -1}, Case{0.0f, 1, 1, 0}, Case{-0.001f, 0, 1, 3},
-                          Case{1.0f / 3.0f, 0, 7, 7}, Case{123456.7f, 6, 7, 1}}) {
+                          Case{1.0f / 3.0f, 0, 7, 7}, Case{123456.7f, 6, 7, 1}, Case{3.90192794e9f, 10, 7, -3}}) {
         int nint, ndec, nsig;
         zrrepz_(c.x, nint, ndec, nsig);
         EXPECT_EQ(nint, c.nint) << c.x;

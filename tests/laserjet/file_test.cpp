@@ -115,6 +115,42 @@ TEST(LaserJetFile, FileThatCannotBeOpenedHereGoesToTmp) {
                               "' in current directory. Will try to open a file in /tmp.\nGenerated output file \"/tmp/" +
                               name + "\".\n");
     EXPECT_EQ(read_file(in_tmp.file("x.lj")), kHeader + kReset);
+    // The next frame is appended to the driver's own file.
+    frame(false);
+    EXPECT_EQ(read_file(in_tmp.file("x.lj")), kHeader + kReset + kHeader + kReset);
+}
+
+// Under /tmp a name planted by someone else (a link, another user's file)
+// is never written: the frame goes to a new unique file.
+TEST(LaserJetFile, TmpFallbackWritesNoPlantedName) {
+    tgd::test::TempDir here;
+    tgd::test::TempDir in_tmp;
+    if (in_tmp.path().parent_path() != std::filesystem::path("/tmp")) GTEST_SKIP() << "temporary files not in /tmp";
+    InDirectory in(here.path());
+    hplj_page = LaserJetPage{};
+    parameters();
+    std::ofstream(in_tmp.file("target")) << "victim";
+    std::filesystem::create_symlink(in_tmp.file("target"), in_tmp.file("link.lj"));
+    std::ofstream(in_tmp.file("theirs.lj")) << "theirs";
+    const bool other_owner = ::chown(in_tmp.file("theirs.lj").c_str(), 65534, 65534) == 0;
+    for (const char* planted : {"link.lj", "theirs.lj"}) {
+        if (std::string(planted) == "theirs.lj" && !other_owner) continue;
+        SCOPED_TRACE(planted);
+        CurrentPrinterParameters.file = in_tmp.path().filename().string() + "/" + planted;
+        tgdtest::Fd2Capture err;
+        frame(false);
+        const std::string text = err.take();
+        const std::string generated = "Generated output file \"";
+        const std::size_t at = text.find(generated);
+        ASSERT_NE(at, std::string::npos) << text;
+        const std::string made = text.substr(at + generated.size(), text.find('"', at + generated.size()) - at -
+                                                                         generated.size());
+        EXPECT_EQ(made.rfind("/tmp/lj.out.", 0), 0u) << made;
+        EXPECT_EQ(read_file(made), kHeader + kReset);
+        std::filesystem::remove(made);
+    }
+    EXPECT_EQ(read_file(in_tmp.file("target")), "victim");
+    EXPECT_EQ(read_file(in_tmp.file("theirs.lj")), "theirs");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -158,6 +159,30 @@ TEST_F(PsDevice, AttributesAreWrittenOnlyWhenChanged) {
     EXPECT_EQ(bgrp_(bg::error_reports), -1.0f);
 }
 
+// No printer reads nan or inf back: an attribute falls back as a
+// float-to-int conversion does (and is written once), a table value
+// likewise, and text placed by such a justification is not drawn, as on
+// the terminal.
+TEST_F(PsDevice, NonFiniteNumbersAreNeverWritten) {
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    ps_par.gcolors = {nan, -inf};
+    ps_par.ngcolors = 2;
+    ps_par.gcolor_width = 1;
+    ASSERT_TRUE(start());
+    line({0, 1}, {0, 0});
+    change({8, nan, 10, inf});
+    line({0, 1}, {0, 0});
+    line({0, 1}, {0, 0});
+    ps_ztextz(10, 10, "a", 1, nan);
+    ps_ztextz(10, 10, "b", 1, -inf);
+    const std::string doc = finish();
+    EXPECT_NE(doc.find("/GColors [\t0\t-1.07374e+09] def\n"), std::string::npos) << doc;
+    EXPECT_NE(doc.find("E\n0 St\n1.07374e+09 SC\nB\n0 0 m\n1 x\nE\nB\n0 0 m\n1 x\nE\nZ\n"), std::string::npos)
+        << doc;
+    EXPECT_EQ(doc.find("nan"), std::string::npos);
+    EXPECT_EQ(doc.find("inf"), std::string::npos);
+}
+
 TEST_F(PsDevice, FontsAreAnnouncedOncePerPageAndListedAtTheEnd) {
     ps_par.fonts = {"Times-Roman", std::string("Courier\0", 8), "Symbol"};
     ps_par.font_needed.assign(3, 0);
@@ -220,10 +245,18 @@ TEST_F(PsDevice, ImagesWithOneAndTwoHexDigitsPerCell) {
     EXPECT_EQ(lo, 0);
     ps_par.nicolors = 16;
     ps_zimagz(x.data(), y.data(), z.data(), 4, 2, 2, lo, hi, -9);  // the third value is missing
+    // Values below and above the range take the lowest and the highest level.
+    ps_par.nicolors = 15;
+    z = {-5, 5, 20};
+    lo = 0;
+    hi = 10;
+    ps_zimagz(x.data(), y.data(), z.data(), 4, 2, 3, lo, hi, -9);
     EXPECT_EQ(drawing(),
               "gsave\n10 20 translate\n30 10 scale\n3 1 4\n%%BeginData: 2 Hex Lines\nSImage\n1800\n"
               "%%EndData\ngrestore % end image\n"
               "gsave\n10 20 translate\n30 10 scale\n3 1 8\n%%BeginData: 2 Hex Lines\nSImage\n010900\n"
+              "%%EndData\ngrestore % end image\n"
+              "gsave\n10 20 translate\n30 10 scale\n3 1 4\n%%BeginData: 2 Hex Lines\nSImage\n18f0\n"
               "%%EndData\ngrestore % end image\n");
 }
 
@@ -387,9 +420,12 @@ TEST_F(PsAppend, UnionWithAHugeRegionStaysBounded) {
         << doc;
 }
 
+// The replacement is exactly the fresh document, also when the earlier
+// document is longer than it.
 TEST_F(PsAppend, UnrecognisedDocumentIsKeptAndReplaced) {
+    std::vector<std::string> docs;
     for (std::string earlier : {std::string("not postscript\n"), std::string("%!PS-Adobe-2.0\n%%Page: 1 1\n"),
-                                std::string()}) {
+                                std::string(), "%!PS-Adobe-2.0\n" + std::string(40000, 'x') + "\n"}) {
         std::ofstream(file, std::ios::trunc) << earlier;
         CaptureStderr();
         ASSERT_TRUE(start());
@@ -405,6 +441,8 @@ TEST_F(PsAppend, UnrecognisedDocumentIsKeptAndReplaced) {
         std::string doc = finish();
         EXPECT_EQ(doc.substr(0, 24), "%!PS-Adobe-3.0 EPSF-3.0\n");
         EXPECT_NE(doc.find("%%Pages: 0\n"), std::string::npos);
+        docs.push_back(doc);
+        EXPECT_TRUE(doc == docs.front()) << earlier.size() << "-byte earlier file gave " << doc.size() << " bytes";
         std::filesystem::remove(olds[0]);
     }
 }

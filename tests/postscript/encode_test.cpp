@@ -144,6 +144,23 @@ TEST_F(Document, PrologDropsResourceCommentsBelowLevel3) {
     EXPECT_FALSE(prolog_defines_pver(par));
 }
 
+TEST_F(Document, WithoutHostLinesTheBuiltInPrologIsFilteredAlike) {
+    par.prolog.clear();
+    EXPECT_TRUE(prolog_defines_pver(par));
+    std::string all;
+    for (std::string_view l : ps_builtin_prolog()) all.append(l).append("\n");
+    EXPECT_EQ(prolog(), "%%BeginProlog\n" + all + "%%EndProlog\n%%BeginSetup\n");
+    EXPECT_EQ(all.rfind("%%BeginResource: procset", 0), 0u);
+    for (int level : {250, 200}) {
+        par.dsc_level = level;
+        const std::string p = prolog();
+        EXPECT_EQ(p.find("%%BeginResource"), std::string::npos);
+        EXPECT_EQ(p.find("%%EndResource"), std::string::npos);
+        EXPECT_EQ(p.find("%%BeginProcSet") == std::string::npos, level < 210);
+        EXPECT_NE(p.find("\n/PVer 1 def\n"), std::string::npos);
+    }
+}
+
 TEST_F(Document, SetupWithDefaultsAndNoPVer) {
     std::string s = setup();
     const std::string start =
@@ -151,7 +168,7 @@ TEST_F(Document, SetupWithDefaultsAndNoPVer) {
         "/Landscape false def\n"
         "/Region [3.06 244.53 608.94 547.47] def\n"
         "/bw statusdict begin /processcolors where\n"
-        "{pop processcolors} {1}  end 1 eq def\n"
+        "{pop processcolors} {1} ifelse end 1 eq def\n"
         "/RastersPerInch 300 def\n"
         "/PointSize 14 def\n"
         "/Fonts [] def\n"
