@@ -1,4 +1,5 @@
 #include "base/abandon.h"
+#include "base/process_state.h"
 
 #include <unistd.h>
 
@@ -46,6 +47,11 @@ bool started_with_sigint_ignored() { return saved_sigint.sa_handler == SIG_IGN; 
 void ignore_sigint() { set_sigint(SIG_IGN); }
 
 bool interrupt_pending() { return interrupted != 0; }
+void clear_interrupt() { interrupted = 0; }
+
+namespace {
+const StateReset reset_state{clear_interrupt};
+}  // namespace
 
 void interrupt_point() {
     if (interrupted) onintr();

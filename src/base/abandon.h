@@ -30,6 +30,8 @@ void ignore_sigint();
 
 // Whether a SIGINT has arrived inside the current interrupt window.
 bool interrupt_pending();
+// Forgets a SIGINT that was not yet seen (a process reset).
+void clear_interrupt();
 
 // Called by interruptible code at its reads, writes and between drawing
 // primitives: when a SIGINT has arrived, abandons the operation with 'B'.

@@ -1,4 +1,5 @@
 #include "base/messages.h"
+#include "base/process_state.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -6,6 +7,10 @@
 namespace tgd {
 
 std::array<char, 1024> dmbuf{};
+
+namespace {
+const StateReset reset_state{[] { dmbuf.fill('\0'); }};
+}  // namespace
 
 std::string_view dmformat(const char* format, ...) {
     va_list args;

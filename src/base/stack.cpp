@@ -10,6 +10,7 @@
 
 #include "base/abandon.h"
 #include "base/chars.h"
+#include "base/process_state.h"
 #include "base/record_io.h"
 
 namespace tgd {
@@ -137,6 +138,18 @@ int jstkgt_(long long n, int type) {
     ++zstakz_[w_count - 1];
     return result;
 }
+
+void reset_work_stack() {
+    words() = IndexSpace(static_cast<long long>(zstakz_.size()) + 1);
+    characters() = IndexSpace(1);
+    zstakz_.fill(0);
+    zstksz_.fill(0);
+    first_use = 1;
+}
+
+namespace {
+const StateReset reset_state{reset_work_stack};
+}  // namespace
 
 int heapgt_(long long n, int type) {
     if (type < 1 || type > 5) refuse("Error: heapgt: Invalid mode in heap allocation");

@@ -24,6 +24,9 @@ extern std::array<std::int32_t, 21> zstksz_;
 
 // One-time initialisation of the stack words; clears flag.
 void j0tk00_(int& flag);
+// Releases every block and puts the stack words back as they were before
+// the first use (a process reset).  Every earlier index becomes invalid.
+void reset_work_stack();
 
 // A stack block of n items of the type; returns the index of its first
 // usable item.  Bad requests report on descriptor 2 and abandon; a damaged

@@ -21,6 +21,7 @@ template <class... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+// Spelled out for compilers without aggregate deduction (clang 14).
 template <class... F>
 Overloaded(F...) -> Overloaded<F...>;
 

@@ -14,14 +14,16 @@ int brushing = 0;
 int spinning = 0;
 
 namespace {
+int warned_interrupt = 1;  // the warning of zquxyznw_ is still to be given
+
 const StateReset reset_state{[] {
     brushing = 0;
     spinning = 0;
+    warned_interrupt = 1;
 }};
 }  // namespace
 
 void zquxyznw_(int& ix, int& iy, int& key) {
-    static int warned_interrupt = 1;
     if (warned_interrupt) {
         warned_interrupt = 0;
         dmstat_("Graphical input must be interrupt driven on this device.");

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/pipe.h"
+#include "base/process_state.h"
 
 namespace tgd {
 
@@ -12,6 +13,7 @@ namespace {
 constexpr long long kPiece = 1 << 30;
 
 bool at_eof = false;
+const StateReset reset_state{[] { at_eof = false; }};
 
 void read_bytes(void* buf, long long bytes) {
     auto* p = static_cast<char*>(buf);

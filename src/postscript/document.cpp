@@ -25,7 +25,10 @@ PsContext pgraph;
 PostScriptDevice pscplot;
 
 namespace {
-const StateReset reset_state{ps_reset_device};
+const StateReset reset_state{[] {
+    ps_reset_device();  // closes both contexts' files
+    ps_hooks = PsHooks::defaults();
+}};
 }  // namespace
 
 namespace {

@@ -3,6 +3,7 @@
 // PostScript appending treats an existing file as an earlier document.
 // In /tmp the devices create their files here, without following links.
 #include "settings/mktempx.h"
+#include "base/process_state.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -174,5 +175,12 @@ void set_temp_name_source(TempNameSource source) { name_source = std::move(sourc
 std::string mktempx_letters() { return std::string(letters.data(), letters.size()); }
 
 void reset_mktempx_letters() { letters.fill('A'); }
+
+namespace {
+const StateReset reset_state{[] {
+    reset_mktempx_letters();
+    set_temp_name_source({});
+}};
+}  // namespace
 
 }  // namespace tgd

@@ -69,7 +69,6 @@ protected:
     }
     void TearDown() override {
         reset_process_state();
-        ps_hooks = PsHooks::defaults();
     }
 
     bool start() { return ps_init(params.data(), GraphicsParameters::kSize) != 0; }
