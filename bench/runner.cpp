@@ -630,8 +630,20 @@ int bench(const Args& a) {
             std::fprintf(stderr, "round %d of %d:", round, a.rounds);
             for (auto& c : cases) {
                 std::fprintf(stderr, " %s", c.id.c_str());
-                for (auto& p : c.programs)
-                    if (p.note.empty()) p.samples.push_back(p.run());
+                // tgd and its yardsticks take turns at going first; in round
+                // 1 tgd goes first, as the floors write what it wrote.
+                std::vector<Program*> order;
+                for (auto& p : c.programs) order.push_back(&p);
+                if (round % 2 == 0) std::reverse(order.begin(), order.end());
+                for (Program* pp : order) {
+                    Program& p = *pp;
+                    if (!p.note.empty()) continue;
+                    p.samples.push_back(p.run());
+                    // Every round must produce the same output.
+                    require(p.samples.back().output == p.samples.front().output,
+                            c.id + ": " + p.name + " made " + number(p.samples.back().output) + " bytes, in round 1 " +
+                                number(p.samples.front().output));
+                }
             }
             std::fprintf(stderr, "\n");
         }
