@@ -10,6 +10,7 @@
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/utsname.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -478,21 +479,24 @@ std::optional<Measure> result(const std::vector<Case>& cases, const std::string&
 }
 
 void print_cases(std::FILE* out, const std::vector<Case>& cases) {
-    std::fprintf(out, "| case | program | wall s | user s | sys s | peak MiB | output | tgd / this |\n");
-    std::fprintf(out, "|---|---|--:|--:|--:|--:|--:|--:|\n");
+    std::fprintf(out, "| case | program | wall s | wall range | user s | sys s | peak MiB | output | tgd / this |\n");
+    std::fprintf(out, "|---|---|--:|--:|--:|--:|--:|--:|--:|\n");
     for (const auto& c : cases) {
         const Measure tgd = median(c.programs[0].samples);
         for (std::size_t p = 0; p < c.programs.size(); ++p) {
             const Program& prog = c.programs[p];
             const std::string label = p == 0 ? c.id + ": " + c.title : "";
             if (prog.samples.empty()) {
-                std::fprintf(out, "| %s | %s | %s | | | | | |\n", label.c_str(), prog.name.c_str(), prog.note.c_str());
+                std::fprintf(out, "| %s | %s | %s | | | | | | |\n", label.c_str(), prog.name.c_str(), prog.note.c_str());
                 continue;
             }
             const Measure m = median(prog.samples);
             const std::string ratio = p == 0 ? "" : fixed(tgd.wall / m.wall, 2) + "x";
-            std::fprintf(out, "| %s | %s | %s | %s | %s | %s | %s | %s |\n", label.c_str(), prog.name.c_str(),
-                         fixed(m.wall, 3).c_str(), fixed(m.user, 3).c_str(), fixed(m.sys, 3).c_str(),
+            const auto [low, high] = std::minmax_element(prog.samples.begin(), prog.samples.end(),
+                                                         [](const Measure& a, const Measure& b) { return a.wall < b.wall; });
+            const std::string range = fixed(low->wall, 3) + "-" + fixed(high->wall, 3);
+            std::fprintf(out, "| %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", label.c_str(), prog.name.c_str(),
+                         fixed(m.wall, 3).c_str(), range.c_str(), fixed(m.user, 3).c_str(), fixed(m.sys, 3).c_str(),
                          fixed(m.peak_kib / 1024, 1).c_str(), bytes_text(m.output).c_str(), ratio.c_str());
         }
     }
@@ -555,6 +559,44 @@ void print_figures(std::FILE* out, const std::vector<Figure>& list) {
         std::fprintf(out, "| %s | %s%s | %s | %s |\n", f.what.c_str(), fixed(*f.value, 2).c_str(), f.unit.c_str(),
                      target.c_str(), met ? "yes" : "**no**");
     }
+}
+
+// The machine the figures were measured on.
+std::string first_line_with(const std::string& path, const std::string& key) {
+    std::string text;
+    try {
+        text = tgdbench::read_file(path);
+    } catch (const std::exception&) {
+        return "";
+    }
+    std::istringstream lines(text);
+    for (std::string l; std::getline(lines, l);)
+        if (l.starts_with(key)) {
+            std::string v = l.substr(key.size());
+            v.erase(0, v.find_first_not_of(" \t:="));
+            if (!v.empty() && v.front() == '"') v = v.substr(1, v.size() - 2);
+            return v;
+        }
+    return "";
+}
+
+std::string version_of(const std::vector<std::string>& argv, const Layout& layout) {
+    Finished f = run_process(argv, layout.out("version.log"));
+    std::string v = f.out.substr(0, f.out.find('\n'));
+    return f.ok ? v : "not installed";
+}
+
+void print_machine(std::FILE* out, const Setup& s) {
+    utsname u{};
+    uname(&u);
+    const double mem_kib = std::atof(first_line_with("/proc/meminfo", "MemTotal").c_str());
+    std::fprintf(out, "- CPU: %s, %ld processors online\n", first_line_with("/proc/cpuinfo", "model name").c_str(),
+                 sysconf(_SC_NPROCESSORS_ONLN));
+    std::fprintf(out, "- memory: %s GiB\n", fixed(mem_kib / (1024 * 1024), 1).c_str());
+    std::fprintf(out, "- system: %s, Linux %s\n", first_line_with("/etc/os-release", "PRETTY_NAME").c_str(), u.release);
+    std::fprintf(out, "- compiler: g++ %s\n", __VERSION__);
+    std::fprintf(out, "- gnuplot: %s\n", s.gnuplot ? version_of({"gnuplot", "--version"}, s.layout).c_str() : "not used");
+    std::fprintf(out, "- Ghostscript: %s\n\n", version_of({"gs", "--version"}, s.layout).c_str());
 }
 
 // ---------------------------------------------------------------- main
@@ -656,8 +698,10 @@ int bench(const Args& a) {
         if (out == nullptr) continue;
         std::fprintf(out, "%s data, medians of %d interleaved rounds; times of whole processes.\n\n",
                      a.tiny ? "Tiny" : "Full", a.rounds);
+        print_machine(out, s);
         print_cases(out, cases);
         std::fprintf(out, "\n");
+        if (a.tiny) std::fprintf(out, "\nThe targets hold for the full data; on tiny data they only show that every case ran.\n\n");
         print_figures(out, list);
         if (out != stdout) std::fclose(out);
     }
