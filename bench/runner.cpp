@@ -231,7 +231,8 @@ struct Setup {
     Layout layout;
     Sizes sizes;
     std::string tgd, host, self;
-    bool gnuplot = false;
+    bool gnuplot = false;     // gnuplot runs as a yardstick
+    bool no_gnuplot = false;  // --no-gnuplot: left out on purpose
     std::vector<std::string> only;  // case ids to run; empty: all
 };
 
@@ -357,7 +358,7 @@ Case printed_case(const Setup& s, const std::string& w, const std::string& title
                    if (!postscript) check_pcl(gp_out);
                    return m;
                }, {}, ""};
-    if (!s.gnuplot) gp.note = "gnuplot is not installed";
+    if (!s.gnuplot) gp.note = s.no_gnuplot ? "left out (--no-gnuplot)" : "gnuplot is not installed";
     c.programs.push_back(gp);
     return c;
 }
@@ -656,6 +657,7 @@ int bench(const Args& a) {
     s.tgd = std::filesystem::absolute(a.tgd).string();
     s.host = std::filesystem::absolute(a.host).string();
     s.self = self_path();
+    s.no_gnuplot = a.no_gnuplot;
     s.gnuplot = !a.no_gnuplot && on_path("gnuplot");
     s.only = a.only;
     require(on_path("gs"), "Ghostscript (gs) is needed to check the PostScript documents");
