@@ -4,7 +4,7 @@
 #include <exception>
 #include <string>
 
-#include "files.h"
+#include "common.h"
 #include "workloads.h"
 
 int main(int argc, char** argv) {

@@ -12,7 +12,6 @@
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,12 +28,14 @@
 #include <string>
 #include <vector>
 
-#include "files.h"
+#include "common.h"
 #include "workloads.h"
 
 namespace {
 
 using tgdbench::Layout;
+using tgdbench::now;
+using tgdbench::seconds;
 using tgdbench::Sizes;
 
 // ---------------------------------------------------------------- processes
@@ -44,14 +45,6 @@ struct Measure {
     double peak_kib = 0;                 // peak resident set
     double output = 0;                   // bytes of the output the case produces
 };
-
-double now() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-double seconds(const timeval& tv) { return static_cast<double>(tv.tv_sec) + static_cast<double>(tv.tv_usec) * 1e-6; }
 
 struct Finished {
     bool ok = false;  // exited with status 0

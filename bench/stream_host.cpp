@@ -12,7 +12,6 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,12 +25,15 @@
 #include <utility>
 #include <vector>
 
-#include "files.h"
+#include "common.h"
 #include "workloads.h"
 
 extern char** environ;
 
 namespace {
+
+using tgdbench::now;
+using tgdbench::seconds;
 
 struct Args {
     std::string tgd = TGD_BENCH_TGD;
@@ -76,12 +78,6 @@ bool parse(int argc, char** argv, Args& args) {
         }
     }
     return !args.stream.empty();
-}
-
-double now() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
 std::vector<std::string> child_environment(const Args& args) {
@@ -240,8 +236,6 @@ void check(const Replies& replies, const std::string& ops, const std::vector<tgd
         at += op.reply_length;
     }
 }
-
-double seconds(const timeval& tv) { return static_cast<double>(tv.tv_sec) + static_cast<double>(tv.tv_usec) * 1e-6; }
 
 int run(const Args& args) {
     const std::string ops = tgdbench::read_file(args.stream + ".ops");
