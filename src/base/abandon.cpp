@@ -1,4 +1,5 @@
 #include "base/abandon.h"
+#include "base/output_stream.h"
 #include "base/process_state.h"
 
 #include <unistd.h>
@@ -31,12 +32,14 @@ void set_sigint(void (*handler)(int)) {
     interrupted = 0;
     alarm(0);
     if (interrupt_reset != nullptr) interrupt_reset();
+    flush_gathered();  // the bytes written before the interrupt stay
     throw OperationAbandoned{'B'};
 }
 }  // namespace
 
 [[noreturn]] void zzabt_() {
     ignore_sigint();
+    flush_gathered();
     throw OperationAbandoned{'A'};
 }
 

@@ -7,9 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include <unistd.h>
-
 #include "base/abandon.h"
+#include "base/output_stream.h"
 #include "base/record_io.h"
 
 namespace tgd {
@@ -69,7 +68,7 @@ void TX_dumpbuf(int fd, const char* label, const void* bytes, int count) {
     std::string line = head;
     auto flush = [&] {
         line += '\n';
-        [[maybe_unused]] auto n = ::write(fd, line.data(), line.size());
+        gathered_write(fd, line);
         line = head;
     };
     const auto* p = static_cast<const unsigned char*>(bytes);

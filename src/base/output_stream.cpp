@@ -1,5 +1,14 @@
 #include "base/output_stream.h"
 
+#include <stdio_ext.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+
+#include "base/abandon.h"
+#include "base/process_state.h"
+
 namespace tgd {
 
 bool OutputStream::open(const std::string& path, const char* mode) {
@@ -32,6 +41,67 @@ bool OutputStream::close() {
     if (std::fflush(file_.get()) != 0) ok_ = false;
     if (std::fclose(file_.release()) != 0) ok_ = false;
     return ok_;
+}
+
+}  // namespace tgd
+
+namespace tgd {
+
+namespace {
+constexpr std::size_t kGatherLimit = 1 << 16;
+constexpr int kTerminal = 2;
+
+// The bytes of the one file descriptor gathered at a time; a write to
+// another descriptor puts them out first.
+std::string gathered;
+int gathered_fd = -1;
+std::array<char, kGatherLimit> terminal_buffer;
+
+const StateReset reset_state{[] {
+    gathered.clear();
+    gathered_fd = -1;
+}};
+
+void flush_file() {
+    std::size_t put = 0;
+    while (put < gathered.size()) {
+        ssize_t w = ::write(gathered_fd, gathered.data() + put, gathered.size() - put);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) break;  // a failed write loses the rest, as the single writes did
+        put += static_cast<std::size_t>(w);
+    }
+    gathered.clear();
+}
+
+void flush_terminal() {
+    if (std::fflush(stderr) == 0) return;
+    const bool interrupted_write = errno == EINTR;
+    __fpurge(stderr);
+    std::clearerr(stderr);
+    if (interrupted_write) interrupt_point();
+}
+}  // namespace
+
+void gather_terminal_output() {
+    if (!::isatty(kTerminal)) std::setvbuf(stderr, terminal_buffer.data(), _IOFBF, terminal_buffer.size());
+}
+
+void gathered_write(int fd, std::string_view bytes) {
+    if (fd == kTerminal) {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), stderr) != bytes.size()) flush_terminal();
+        return;
+    }
+    if (fd != gathered_fd) {
+        flush_file();
+        gathered_fd = fd;
+    }
+    gathered.append(bytes);
+    if (gathered.size() >= kGatherLimit) flush_file();
+}
+
+void flush_gathered() {
+    flush_file();
+    flush_terminal();
 }
 
 }  // namespace tgd

@@ -38,3 +38,26 @@ private:
 };
 
 }  // namespace tgd
+
+namespace tgd {
+
+// Gathered writes on descriptors.  The terminal stream (descriptor 2, which
+// the messages also use through stderr) and the record files written by
+// descriptor gather their bytes in memory and write them in large pieces;
+// flush_gathered() puts everything out.  It is called before every reply,
+// before every blocking read, before a file is repositioned or closed,
+// before a command is run, and when an operation is abandoned, so that
+// nobody can tell from the bytes that they were gathered.  While descriptor
+// 2 is a terminal (a person watching it draw) every sequence goes out at
+// once.
+
+// Start-up: descriptor 2 gathers unless it is a terminal.
+void gather_terminal_output();
+// Appends bytes for fd; descriptor 2 goes through stderr.
+void gathered_write(int fd, std::string_view bytes);
+// Writes out everything gathered.  A write interrupted by a SIGINT inside
+// an interrupt window drops what was not yet written and abandons the
+// operation with 'B', as a write blocked at once would have.
+void flush_gathered();
+
+}  // namespace tgd

@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "base/abandon.h"
+#include "base/output_stream.h"
 
 namespace tgd {
 
@@ -40,6 +41,7 @@ int pwrite(int fd, const void* buf, int n) {
 }
 
 int my_read(int fd, void* buf, int n) {
+    flush_gathered();
     for (;;) {
         ssize_t got = ::read(fd, buf, static_cast<size_t>(n));
         if (got < 0 && errno == EINTR && !interrupt_pending()) continue;
@@ -54,6 +56,7 @@ namespace tgd {
 std::optional<std::string> read_line(int fd, std::size_t max) {
     std::string line;
     bool any = false;
+    flush_gathered();
     for (;;) {
         char c;
         ssize_t got = ::read(fd, &c, 1);

@@ -10,6 +10,7 @@
 
 #include "base/abandon.h"
 #include "base/fields.h"
+#include "base/output_stream.h"
 #include "base/stack.h"
 
 namespace tgd {
@@ -45,6 +46,7 @@ ssize_t transfer_bytes(int count, int type) {
 int cread_(int unit, void* buffer, int count, int type) {
     ssize_t bytes = transfer_bytes(count, type);
     if (bytes < 0) return -1;
+    flush_gathered();
     ssize_t n;
     do {
         n = ::read(unit, buffer, static_cast<std::size_t>(bytes));
@@ -56,6 +58,7 @@ int cread_(int unit, void* buffer, int count, int type) {
 int ccread_(int unit, void* buffer, int count, int type) {
     ssize_t bytes = transfer_bytes(count, type);
     if (bytes < 0) return -1;
+    flush_gathered();
     auto* p = static_cast<char*>(buffer);
     ssize_t got = 0;
     while (got < bytes) {
@@ -71,11 +74,13 @@ int ccread_(int unit, void* buffer, int count, int type) {
 int cwrite_(int unit, const void* buffer, int count, int type) {
     ssize_t bytes = transfer_bytes(count, type);
     if (bytes < 0) return -1;
+    flush_gathered();
     ssize_t put = write_all(unit, static_cast<const char*>(buffer), static_cast<std::size_t>(bytes));
     return put < 0 ? -1 : static_cast<int>(put / item_size(type));
 }
 
 long long cseek_(int unit, long long offset, int whence) {
+    flush_gathered();
     int w = whence == 1 ? SEEK_CUR : whence == 2 ? SEEK_END : SEEK_SET;
     return ::lseek(unit, static_cast<off_t>(offset), w);
 }
@@ -104,8 +109,11 @@ int ccreat_(const char* name) {
 
 std::string_view ccreat_temp_name() { return last_temp_name; }
 
-int cclose_(int unit) { return ::close(unit); }
-int sclose_(int unit) { return ::close(unit); }
+int cclose_(int unit) {
+    flush_gathered();
+    return ::close(unit);
+}
+int sclose_(int unit) { return cclose_(unit); }
 
 int sopen_(const char* name, int mode) {
     int fd = mode == 1 ? ccreat_(name) : copen_(name, mode, 0);
@@ -120,6 +128,7 @@ void gtline_(int unit, std::span<char> buffer, int& length) {
     const std::size_t keep = buffer.empty() ? 0 : buffer.size() - 1;
     std::size_t n = 0;
     bool any = false;
+    flush_gathered();
     for (;;) {
         char c;
         ssize_t r = ::read(unit, &c, 1);
@@ -154,8 +163,8 @@ void gtlin2_(int unit, std::span<char> buffer, int start, int& length) {
 
 void ptline_(int unit, std::string_view text) {
     std::size_t end = text.find_last_not_of(' ');
-    if (end != std::string_view::npos) (void)write_all(unit, text.data(), end + 1);
-    (void)write_all(unit, "\n", 1);
+    if (end != std::string_view::npos) gathered_write(unit, text.substr(0, end + 1));
+    gathered_write(unit, "\n");
 }
 
 void prtfil_(int unit) {
@@ -167,7 +176,7 @@ void prtfil_(int unit) {
 void setprm_(int unit, std::string_view prompt) {
     if (unit != 0 || !::isatty(2)) return;
     prompt = prompt.substr(0, prompt.find('\0'));
-    (void)write_all(2, prompt.data(), prompt.size());
+    gathered_write(2, prompt);
 }
 
 void gtinbf_() {

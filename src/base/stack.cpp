@@ -10,6 +10,7 @@
 
 #include "base/abandon.h"
 #include "base/chars.h"
+#include "base/output_stream.h"
 #include "base/process_state.h"
 #include "base/record_io.h"
 
@@ -227,6 +228,9 @@ void* TX_realloc(void* pointer, std::size_t size) { return std::realloc(pointer,
 void* TX_ok_realloc(void* pointer, std::size_t size) { return std::realloc(pointer, size); }
 void TX_ok_free(void* pointer) { std::free(pointer); }
 
-void fabort_() { std::abort(); }
+void fabort_() {
+    flush_gathered();
+    std::abort();
+}
 
 }  // namespace tgd

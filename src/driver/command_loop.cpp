@@ -8,6 +8,7 @@
 
 #include "base/abandon.h"
 #include "base/messages.h"
+#include "base/output_stream.h"
 #include "base/pipe.h"
 #include "base/process_state.h"
 #include "core/bgrp.h"
@@ -260,6 +261,7 @@ void start_up() {
     // A reader that went away makes writes on descriptors 16 and 2 fail,
     // which is ignored; it must not end the process.
     sigaction(SIGPIPE, &ignore, nullptr);
+    gather_terminal_output();
     // A batch job has nobody at the terminal to answer the frame prompt.
     hp2648_.batch = std::getenv("BATCH") != nullptr;
     // The kernel draws on the graphics terminal; an interrupt makes the

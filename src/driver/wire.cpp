@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/output_stream.h"
 #include "base/pipe.h"
 #include "base/process_state.h"
 
@@ -70,16 +71,25 @@ std::vector<std::string> read_strings() {
     return texts;
 }
 
-void reply_byte(char c) { pwrite(kReplyFd, &c, 1); }
+// Everything an operation wrote is out before its reply.
+void reply_byte(char c) {
+    flush_gathered();
+    pwrite(kReplyFd, &c, 1);
+}
 
-void reply_int(int v) { pwrite(kReplyFd, &v, sizeof v); }
+void reply_int(int v) {
+    flush_gathered();
+    pwrite(kReplyFd, &v, sizeof v);
+}
 
 void reply_real_pair(float a, float b) {
+    flush_gathered();
     float pair[2] = {a, b};
     pwrite(kReplyFd, pair, sizeof pair);
 }
 
 void reply_bytes(const void* data, long long bytes) {
+    flush_gathered();
     const auto* p = static_cast<const char*>(data);
     for (long long done = 0; done < bytes;) {
         int len = static_cast<int>(std::min(bytes - done, kPiece));

@@ -3,6 +3,8 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "base/output_stream.h"
+
 namespace tgd {
 
 std::string shell_quote(std::string_view text) {
@@ -27,6 +29,7 @@ std::string print_command_line(std::string_view command, std::string_view file) 
 }
 
 int run_shell_command(const std::string& line) {
+    flush_gathered();  // the command's own output comes after ours
     // Dispositions set to ignore survive exec, so the default is put back
     // for the time of the call; the driver writes nothing meanwhile.
     struct sigaction fallback {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/abandon.h"
+#include "base/output_stream.h"
 #include "base/pipe.h"
 #include "terminal/escape.h"
 #include "terminal/terminal.h"
@@ -69,7 +70,7 @@ std::string low_bytes(const int* codes, int n) {
 
 void zoutrz_(std::string_view bytes) {
     interrupt_point();
-    pwrite(kTerminalFd, bytes.data(), static_cast<int>(bytes.size()));
+    gathered_write(kTerminalFd, bytes);
 }
 
 void zoutrz_(const int* codes, int n) { zoutrz_(low_bytes(codes, n)); }
