@@ -21,6 +21,15 @@ int pwrite(int fd, const void* buf, int n);
 // end of file on descriptor 15 is seen.
 int my_read(int fd, void* buf, int n);
 
+// Descriptor 15 is read ahead: each read takes what the host has sent, up
+// to a buffer's worth, and the bytes beyond the current operation are kept
+// for the following ones.  Whatever is gathered for output is written
+// before a read can block.
+// pread() on descriptor 15 through the read-ahead buffer.
+int read_commands(void* buf, int n);
+// my_read() of one byte on descriptor 15 through the read-ahead buffer.
+int read_command_byte(char& c);
+
 }  // namespace tgd
 
 #include <optional>

@@ -273,7 +273,7 @@ void start_up() {
 int device() {
     for (;;) {
         char op = 0;
-        if (my_read(kCommandFd, &op, 1) <= 0) return 0;
+        if (read_command_byte(op) <= 0) return 0;
         which = op;
         try {
             if (!perform(op)) {

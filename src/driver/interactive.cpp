@@ -41,7 +41,7 @@ void op_read_points() {
 }
 
 void op_read_point() {
-    if (my_read(kCommandFd, &nextch, 1) != 1) zzabt_();
+    if (read_command_byte(nextch) != 1) zzabt_();
     InterruptWindow window;
     require_live(kNoGraphicInput);
     int ix = 0, iy = 0, key = 0;

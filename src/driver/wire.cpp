@@ -20,7 +20,7 @@ void read_bytes(void* buf, long long bytes) {
     auto* p = static_cast<char*>(buf);
     for (long long done = 0; done < bytes;) {
         int len = static_cast<int>(std::min(bytes - done, kPiece));
-        if (pread(kCommandFd, p + done, len) != len) {
+        if (read_commands(p + done, len) != len) {
             at_eof = true;  // the rest stays zero
             return;
         }
