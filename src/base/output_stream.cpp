@@ -56,22 +56,29 @@ constexpr int kTerminal = 2;
 std::string gathered;
 int gathered_fd = -1;
 std::array<char, kGatherLimit> terminal_buffer;
+// The replies of the current operation.
+std::string replies;
+int replies_fd = -1;
 
 const StateReset reset_state{[] {
     gathered.clear();
     gathered_fd = -1;
+    replies.clear();
+    replies_fd = -1;
 }};
 
-void flush_file() {
+void write_out(int fd, std::string& bytes) {
     std::size_t put = 0;
-    while (put < gathered.size()) {
-        ssize_t w = ::write(gathered_fd, gathered.data() + put, gathered.size() - put);
+    while (put < bytes.size()) {
+        ssize_t w = ::write(fd, bytes.data() + put, bytes.size() - put);
         if (w < 0 && errno == EINTR) continue;
         if (w <= 0) break;  // a failed write loses the rest, as the single writes did
         put += static_cast<std::size_t>(w);
     }
-    gathered.clear();
+    bytes.clear();
 }
+
+void flush_file() { write_out(gathered_fd, gathered); }
 
 void flush_terminal() {
     if (std::fflush(stderr) == 0) return;
@@ -99,9 +106,18 @@ void gathered_write(int fd, std::string_view bytes) {
     if (gathered.size() >= kGatherLimit) flush_file();
 }
 
+void gathered_reply(int fd, std::string_view bytes) {
+    if (fd != replies_fd) {
+        write_out(replies_fd, replies);
+        replies_fd = fd;
+    }
+    replies.append(bytes);
+}
+
 void flush_gathered() {
     flush_file();
     flush_terminal();
+    write_out(replies_fd, replies);
 }
 
 }  // namespace tgd

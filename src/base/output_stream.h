@@ -55,6 +55,10 @@ namespace tgd {
 void gather_terminal_output();
 // Appends bytes for fd; descriptor 2 goes through stderr.
 void gathered_write(int fd, std::string_view bytes);
+// Appends reply bytes for fd: they are written after the terminal and file
+// bytes at the next flush, so that what an operation wrote is out before
+// its reply.
+void gathered_reply(int fd, std::string_view bytes);
 // Writes out everything gathered.  A write interrupted by a SIGINT inside
 // an interrupt window drops what was not yet written and abandons the
 // operation with 'B', as a write blocked at once would have.

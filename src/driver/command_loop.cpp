@@ -272,6 +272,8 @@ void start_up() {
 
 int device() {
     for (;;) {
+        // The replies gathered so far go out when the next read has to wait:
+        // operations the host has already sent run first.
         char op = 0;
         if (read_command_byte(op) <= 0) return 0;
         which = op;

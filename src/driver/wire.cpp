@@ -10,7 +10,7 @@
 namespace tgd {
 
 namespace {
-// pread takes an int count; larger transfers go in pieces.
+// The reads take an int count; larger transfers go in pieces.
 constexpr long long kPiece = 1 << 30;
 
 bool at_eof = false;
@@ -71,31 +71,20 @@ std::vector<std::string> read_strings() {
     return texts;
 }
 
-// Everything an operation wrote is out before its reply.
-void reply_byte(char c) {
-    flush_gathered();
-    pwrite(kReplyFd, &c, 1);
+// The replies of an operation are gathered and written after everything
+// the operation wrote, at the end of the operation or before a read that
+// can block.
+void reply_bytes(const void* data, long long bytes) {
+    gathered_reply(kReplyFd, std::string_view(static_cast<const char*>(data), static_cast<std::size_t>(bytes)));
 }
 
-void reply_int(int v) {
-    flush_gathered();
-    pwrite(kReplyFd, &v, sizeof v);
-}
+void reply_byte(char c) { reply_bytes(&c, 1); }
+
+void reply_int(int v) { reply_bytes(&v, sizeof v); }
 
 void reply_real_pair(float a, float b) {
-    flush_gathered();
-    float pair[2] = {a, b};
-    pwrite(kReplyFd, pair, sizeof pair);
-}
-
-void reply_bytes(const void* data, long long bytes) {
-    flush_gathered();
-    const auto* p = static_cast<const char*>(data);
-    for (long long done = 0; done < bytes;) {
-        int len = static_cast<int>(std::min(bytes - done, kPiece));
-        if (pwrite(kReplyFd, p + done, len) != len) return;  // write failures are ignored
-        done += len;
-    }
+    const float pair[2] = {a, b};
+    reply_bytes(pair, sizeof pair);
 }
 
 }  // namespace tgd
