@@ -1,6 +1,7 @@
 #include "base/fields.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -44,8 +45,30 @@ void put(std::string_view text) {
 }
 
 void blanks(int n) {
-    if (n > 0) put(std::string(static_cast<std::size_t>(n), ' '));
+    if (n <= 0) return;
+    const std::size_t from = static_cast<std::size_t>(std::max(encbfl_, 0));
+    const auto count = static_cast<std::size_t>(n);
+    if (from + count > encbfc_.chars.size()) encbfc_.chars.resize(from + count, ' ');
+    std::fill_n(encbfc_.chars.begin() + static_cast<std::ptrdiff_t>(from), count, ' ');
+    encbfl_ = static_cast<int>(from + count);
 }
+
+// 10^n for the small n of the encoders, each the very value std::pow gives
+// (computed once by it), so the digits do not change.
+class PowersOfTen {
+public:
+    PowersOfTen() {
+        for (int n = -kReach; n <= kReach; ++n) table_[static_cast<std::size_t>(n + kReach)] = std::pow(10.0, n);
+    }
+    double operator()(int n) const {
+        return n >= -kReach && n <= kReach ? table_[static_cast<std::size_t>(n + kReach)] : std::pow(10.0, n);
+    }
+
+private:
+    static constexpr int kReach = 40;
+    std::array<double, 2 * kReach + 1> table_{};
+};
+const PowersOfTen power_of_ten;
 
 std::string integer_text(std::uint64_t magnitude, bool negative, int width) {
     std::string out;
@@ -133,9 +156,22 @@ namespace {
 
 constexpr int max_significant = 7;
 
+// What zrrepz_ finds for a value.
+struct Representation {
+    int nint = 1, ndec = 0, nsig = 1;
+};
+
+Representation representation(float v) {
+    Representation r;
+    if (std::isfinite(v) && v != 0.0f) zrrepz_(v, r.nint, r.ndec, r.nsig);
+    return r;
+}
+
 // The format choice, with every value given extra significant digits (up
-// to seven) beyond what zrrepz_ finds.
-void choose_format(std::span<const float> values, int extra, int& width, int& decimals, int& exponent) {
+// to seven) beyond what zrrepz_ finds; known holds what it found for the
+// one value when the caller has it already.
+void choose_format(std::span<const float> values, int extra, int& width, int& decimals, int& exponent,
+                   const Representation* known = nullptr) {
     int I = 0, S = 0, D = 0;
     int sign = 0, small = 0, wide = 0;
     for (float v : values) {
@@ -143,7 +179,10 @@ void choose_format(std::span<const float> values, int extra, int& width, int& de
         int nint = 1, ndec = 0, nsig = 1;
         float a = std::fabs(v);
         if (v != 0.0f) {
-            zrrepz_(v, nint, ndec, nsig);
+            const Representation r = known != nullptr ? *known : representation(v);
+            nint = r.nint;
+            ndec = r.ndec;
+            nsig = r.nsig;
             const int more = std::clamp(max_significant - nsig, 0, extra);
             nsig += more;
             ndec += more;
@@ -212,11 +251,11 @@ void encr00_(float value, std::int32_t width, std::int32_t decimals, std::int32_
     // more, up to seven.
     const int requested = width;
     const int start = encbfl_;
-    int nint = 1, ndec = 0, nsig = 1;
-    if (std::isfinite(value) && value != 0.0f) zrrepz_(value, nint, ndec, nsig);
+    const Representation found = representation(value);
+    const int nsig = found.nsig;
     for (int extra = 0;; ++extra) {
         int w = requested, d = 0, e = 0;
-        choose_format(std::span<const float>(&value, 1), extra, w, d, e);
+        choose_format(std::span<const float>(&value, 1), extra, w, d, e, &found);
         if (requested == 0 && e < 0 && d == 0 && value != 0.0f) --w;
         write_real(value, w, d, e);
         if (requested != 0 || !std::isfinite(value) || nsig + extra >= max_significant ||
@@ -234,13 +273,13 @@ namespace {
 // that rounding is not blurred by single-precision arithmetic.
 void fixed(double value, int w, int d) {
     const int start = encbfl_;
-    const double a = std::fabs(value) + 0.5 * std::pow(10.0, -d);
+    const double a = std::fabs(value) + 0.5 * power_of_ten(-d);
     if (a > 1073741824.0) {  // 2^30: seven leading digits and an exponent
         int k = static_cast<int>(std::floor(std::log10(a)));
-        double lead = std::trunc(a / std::pow(10.0, k - 6));
+        double lead = std::trunc(a / power_of_ten(k - 6));
         if (lead >= 1e7) {  // log10 rounded up to the next power
             ++k;
-            lead = std::trunc(a / std::pow(10.0, k - 6));
+            lead = std::trunc(a / power_of_ten(k - 6));
         }
         put(integer_text(static_cast<std::uint64_t>(lead), value < 0, 7));
         put("e");
@@ -266,15 +305,21 @@ void fixed(double value, int w, int d) {
     int significant = 0;
     for (long long p = ipart; p > 0; p /= 10) ++significant;
     double f = a - static_cast<double>(ipart);
-    std::string digits;
+    std::array<char, 64> digits;
+    std::size_t n = 0;
     for (int i = 0; i < d; ++i) {
         f *= 10.0;
         int digit = std::clamp(static_cast<int>(f), 0, 9);
         f -= digit;
         if (significant > 0 || digit != 0) ++significant;
-        digits += significant > max_significant ? ' ' : static_cast<char>('0' + digit);
+        const char c = significant > max_significant ? ' ' : static_cast<char>('0' + digit);
+        if (n == digits.size()) {
+            put(std::string_view(digits.data(), n));
+            n = 0;
+        }
+        digits[n++] = c;
     }
-    put(digits);
+    put(std::string_view(digits.data(), n));
 }
 
 }  // namespace
@@ -295,8 +340,8 @@ void ence00_(float value, int width, int decimals, int) {
         fixed(0.0, width - 4, 0);
     } else {
         // The mantissa again in double, from the exponent found.
-        double m = static_cast<double>(value) / std::pow(10.0, k);
-        if (std::fabs(m) + 0.5 * std::pow(10.0, -decimals) >= 10.0) {
+        double m = static_cast<double>(value) / power_of_ten(k);
+        if (std::fabs(m) + 0.5 * power_of_ten(-decimals) >= 10.0) {
             m /= 10.0;
             ++k;
         }
