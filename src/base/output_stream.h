@@ -13,6 +13,22 @@ namespace tgd {
 
 class OutputStream {
 public:
+    OutputStream() = default;
+    // What is gathered reaches the file when the stream goes away unclosed
+    // (an abandoned operation), as a stdio file's buffer would.
+    ~OutputStream() { drain(); }
+    OutputStream(OutputStream&& other) noexcept = default;
+    OutputStream& operator=(OutputStream&& other) noexcept {
+        if (this != &other) {
+            drain();
+            file_ = std::move(other.file_);
+            buffer_ = std::move(other.buffer_);
+            other.buffer_.clear();
+            ok_ = other.ok_;
+        }
+        return *this;
+    }
+
     // Opens path with the fopen mode "w" or "a", closing what was open;
     // false, and not ok(), when it cannot be opened (an empty path never is).
     [[nodiscard]] bool open(const std::string& path, const char* mode);
@@ -24,7 +40,19 @@ public:
     bool ok() const { return ok_; }
 
     // Buffered: the bytes reach the file at flush() or close().
-    void write(std::string_view bytes);
+    void write(std::string_view bytes) {
+        if (!file_ || !ok_) return;
+        buffer_.append(bytes);
+        if (buffer_.size() >= kGather) drain();
+    }
+    // Lets an encoder append to the stream's buffer directly:
+    // encode(std::string&) adds its bytes at the end.
+    template <class Encode>
+    void append(Encode&& encode) {
+        if (!file_ || !ok_) return;
+        encode(buffer_);
+        if (buffer_.size() >= kGather) drain();
+    }
     void flush();
     // Closes the file; false when anything since the open failed.
     [[nodiscard]] bool close();
@@ -33,7 +61,12 @@ private:
     struct Closer {
         void operator()(std::FILE* f) const noexcept { std::fclose(f); }
     };
+    static constexpr std::size_t kGather = 1 << 16;
+    // Hands the gathered bytes to the file.
+    void drain();
+
     std::unique_ptr<std::FILE, Closer> file_;
+    std::string buffer_;
     bool ok_ = true;
 };
 

@@ -53,6 +53,11 @@ public:
     float fig_widthPS = 0, fig_heightPS = 0;
     float text_size = 0;                                        // points
     std::array<float, GraphicsParameters::kSize> current_am{};  // attributes as last written
+    // The attribute entries of bgrp_, bit for bit, when current_am was last
+    // brought up to date: while they are the same nothing is compared.
+    static constexpr std::size_t kSyncedEntries = 17;
+    std::array<float, kSyncedEntries> synced_entries{};
+    bool synced = false;
 
     void lines(const LinesRecord& r) override;
     void polygon(const PolygonRecord& r) override;

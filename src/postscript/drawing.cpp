@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "base/alloc.h"
@@ -112,10 +113,10 @@ int ps_convert_point(float X, float Y, int force) {
 
 void ps_rel_move() {
     const PsPath& p = pscplot.path;
-    std::string s;
-    ps_rel_move_op(s, static_cast<long long>(p.cur_pt[0]) - p.prev_pt[0],
-                   static_cast<long long>(p.cur_pt[1]) - p.prev_pt[1]);
-    emit(s);
+    pscplot.context->out.append([&p](std::string& out) {
+        ps_rel_move_op(out, static_cast<long long>(p.cur_pt[0]) - p.prev_pt[0],
+                       static_cast<long long>(p.cur_pt[1]) - p.prev_pt[1]);
+    });
 }
 
 void ps_end_path(int limit) {
@@ -158,7 +159,29 @@ void ps_zlinez(float X, float Y) {
     p.need_start = 0;
 }
 
+namespace {
+// The raw attribute entries of bgrp_, in the order of the table.
+std::array<float, PostScriptDevice::kSyncedEntries> attribute_entries() {
+    std::array<float, PostScriptDevice::kSyncedEntries> raw{};
+    std::size_t k = 0;
+    for (const AttrRow& row : ps_attr_table)
+        for (int i = 0; i < row.count; ++i) raw[k++] = bgrp_(row.entry + i);
+    return raw;
+}
+static_assert([] {
+    std::size_t n = 0;
+    for (const AttrRow& row : ps_attr_table) n += static_cast<std::size_t>(row.count);
+    return n;
+}() == PostScriptDevice::kSyncedEntries);
+}  // namespace
+
 void ps_sync_attributes(bool all) {
+    // Called for every point: when no entry has changed since the last
+    // time, the attributes written are still the ones to write.
+    const auto raw = attribute_entries();
+    if (!all && pscplot.synced && std::memcmp(raw.data(), pscplot.synced_entries.data(), sizeof raw) == 0) return;
+    pscplot.synced_entries = raw;
+    pscplot.synced = true;
     bool path_ended = false;
     for (const AttrRow& row : ps_attr_table) {
         // Compared as written, so that a NaN is not written again each time.
