@@ -3,6 +3,7 @@
 // go through one visit.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
@@ -94,9 +95,34 @@ struct UnknownRecord {
     friend bool operator==(const UnknownRecord&, const UnknownRecord&) = default;
 };
 
+// A record held behind a pointer: brushing and spinning records are large
+// and rare, and every entry of a list is as large as its largest kind.
+// Copies are deep.
+template <class T>
+class Boxed {
+public:
+    Boxed() : p_(std::make_unique<T>()) {}
+    Boxed(T value) : p_(std::make_unique<T>(std::move(value))) {}  // NOLINT(google-explicit-constructor)
+    Boxed(const Boxed& other) : p_(std::make_unique<T>(*other.p_)) {}
+    Boxed(Boxed&&) noexcept = default;
+    Boxed& operator=(const Boxed& other) {
+        if (this != &other) p_ = std::make_unique<T>(*other.p_);
+        return *this;
+    }
+    Boxed& operator=(Boxed&&) noexcept = default;
+    ~Boxed() = default;
+
+    T& operator*() const { return *p_; }
+    T* operator->() const { return p_.get(); }
+    friend bool operator==(const Boxed& a, const Boxed& b) { return *a.p_ == *b.p_; }
+
+private:
+    std::unique_ptr<T> p_;
+};
+
 // The alternatives are in type-code order: index + 1 is the code.
 using DisplayEntry = std::variant<LinesRecord, PolygonRecord, PointsRecord, SegmentsRecord, TextRecord, DiffRecord,
-                                  InitRecord, BrushRecord, SpinRecord, ImageRecord, UnknownRecord>;
+                                  InitRecord, Boxed<BrushRecord>, Boxed<SpinRecord>, ImageRecord, UnknownRecord>;
 
 // Type code of an entry: 1 to 10, or the unknown entry's own code.
 int entry_type(const DisplayEntry& entry);

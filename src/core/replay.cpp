@@ -41,8 +41,8 @@ bool replay_entry(DisplayEntry& entry, ReplayDevice& device) {
                 return true;
             },
             [&](const InitRecord& r) { return device.init(r); },
-            [&](BrushRecord& r) { return device.brush(r), true; },
-            [&](SpinRecord& r) { return device.spin(r), true; },
+            [&](Boxed<BrushRecord>& r) { return device.brush(*r), true; },
+            [&](Boxed<SpinRecord>& r) { return device.spin(*r), true; },
             [&](const ImageRecord& r) { return device.image(r), true; },
             [&](const UnknownRecord& r) {
                 dmprog_(dmformat("Unknown display list type: %d.", r.type));

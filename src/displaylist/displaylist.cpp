@@ -70,13 +70,13 @@ DisplayEntry copy_entry(const DisplayEntry& entry) {
         return *unknown;
     }
     DisplayEntry copy = entry;
-    if (auto* brush = std::get_if<BrushRecord>(&copy)) {
-        brush->mode = 0;
-        brush->plot = copied_plot(brush->plot);
-    } else if (auto* spin = std::get_if<SpinRecord>(&copy)) {
-        spin->option = 0;
-        spin->mode = 0;
-        spin->plot = copied_plot(spin->plot);
+    if (auto* brush = std::get_if<Boxed<BrushRecord>>(&copy)) {
+        (*brush)->mode = 0;
+        (*brush)->plot = copied_plot((*brush)->plot);
+    } else if (auto* spin = std::get_if<Boxed<SpinRecord>>(&copy)) {
+        (*spin)->option = 0;
+        (*spin)->mode = 0;
+        (*spin)->plot = copied_plot((*spin)->plot);
     }
     return copy;
 }
@@ -123,7 +123,7 @@ BrushRecord& dbrshz_(const float* data, int nr, int nc, int p, int q, int lv, in
     r.flags = copy_of(flags, nr);
     r.mode = mode;
     dspinplot(r.plot, nr, nc);
-    return append_entry(std::move(r));
+    return *append_entry(Boxed<BrushRecord>(std::move(r)));
 }
 
 SpinRecord& dspinz_(const float* data, int nr, int nc, int lv, const int* label_offsets, const char* labels, int option,
@@ -139,7 +139,7 @@ SpinRecord& dspinz_(const float* data, int nr, int nc, int lv, const int* label_
     r.option = option;
     r.mode = mode;
     dspinplot(r.plot, nr, nc);
-    return append_entry(std::move(r));
+    return *append_entry(Boxed<SpinRecord>(std::move(r)));
 }
 
 std::unique_ptr<DisplayList> collapse_displaylist(std::unique_ptr<DisplayList> list) {

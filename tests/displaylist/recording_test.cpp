@@ -62,7 +62,7 @@ TEST_F(Recording, BrushEntryHoldsWhatTheDeviceIsHanded) {
     EXPECT_EQ(r.plot.nr, 3);
     EXPECT_EQ(r.plot.nc, 2);
     EXPECT_EQ(r.plot.data, std::vector<float>(6, 0.0f));
-    EXPECT_EQ(&r, &std::get<BrushRecord>(entries().back()));
+    EXPECT_EQ(&r, &*std::get<Boxed<BrushRecord>>(entries().back()));
 }
 
 // 'M', 'L', 'D', 'L', 'E' as the command loop records them.
@@ -128,14 +128,14 @@ TEST_F(Recording, CopyIsDeepAndResetsTheInteractiveModes) {
     std::unique_ptr<DisplayList> copy = copy_displaylist(get_displaylist());
     ASSERT_NE(copy, nullptr);
     ASSERT_EQ(copy->entries.size(), 3u);
-    const auto& b = std::get<BrushRecord>(copy->entries[0]);
+    const auto& b = *std::get<Boxed<BrushRecord>>(copy->entries[0]);
     EXPECT_EQ(b.count, 2);
     EXPECT_EQ(b.mode, 0);
     EXPECT_EQ(b.plot.state1, 5);
     EXPECT_EQ(b.plot.state4, 0);
     EXPECT_EQ(b.plot.matrix[1][2], 0.5f);
     EXPECT_EQ(b.flags, (std::vector<int>{3, 4}));
-    const auto& s = std::get<SpinRecord>(copy->entries[1]);
+    const auto& s = *std::get<Boxed<SpinRecord>>(copy->entries[1]);
     EXPECT_EQ(s.option, 0);
     EXPECT_EQ(s.mode, 0);
     EXPECT_EQ(s.plot.data[1], 9);
