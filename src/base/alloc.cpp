@@ -3,6 +3,7 @@
 #include <cinttypes>
 #include <cstdint>
 #include <limits>
+#include <new>
 
 #include "base/abandon.h"
 #include "base/messages.h"
@@ -44,6 +45,22 @@ void* my_calloc(long long count, long long size) {
         dmdiag_(dmformat("my_calloc : (%lld*%lld) %" PRIuPTR ".", count, size, reinterpret_cast<std::uintptr_t>(p)));
     }
     return p;
+}
+
+std::vector<float> my_calloc_floats(long long count) {
+    constexpr auto size = static_cast<long long>(sizeof(float));
+    if (!representable(count, size)) out_of_memory();
+    std::vector<float> v;
+    try {
+        v.resize(static_cast<std::size_t>(count));
+    } catch (const std::bad_alloc&) {
+        out_of_memory();
+    }
+    if (alloc_trace) {
+        dmdiag_(dmformat("my_calloc : (%lld*%lld) %" PRIuPTR ".", count, size,
+                         reinterpret_cast<std::uintptr_t>(v.data())));
+    }
+    return v;
 }
 
 void* my_malloc(long long size) {

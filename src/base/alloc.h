@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace tgd {
 
@@ -20,6 +21,11 @@ void* my_malloc(long long size);
 // The allocation-failure path: reports "Out of memory. Restart TAVIX.",
 // starts allocation tracing and abandons the operation with 'A'.
 [[noreturn]] void out_of_memory();
+
+// count zeroed floats in a vector, refused and traced as my_calloc refuses
+// and traces: argument arrays that a display-list entry then takes over
+// without a copy.
+std::vector<float> my_calloc_floats(long long count);
 
 struct FreeDeleter {
     void operator()(void* p) const noexcept { std::free(p); }

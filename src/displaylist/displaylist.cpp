@@ -87,6 +87,14 @@ void dlinsz_(const float* x, const float* y, int n) { record_points<1>(x, y, n);
 void dpolyz_(const float* x, const float* y, int n) { record_points<2>(x, y, n); }
 void dpntsz_(const float* x, const float* y, int n) { record_points<3>(x, y, n); }
 
+void take_lines(std::vector<float>&& x, std::vector<float>&& y) { append_entry(LinesRecord{std::move(x), std::move(y)}); }
+void take_polygon(std::vector<float>&& x, std::vector<float>&& y) {
+    append_entry(PolygonRecord{std::move(x), std::move(y)});
+}
+void take_points(std::vector<float>&& x, std::vector<float>&& y) {
+    append_entry(PointsRecord{std::move(x), std::move(y)});
+}
+
 void dsegsz_(const float* x1, const float* y1, const float* x2, const float* y2, int n) {
     append_entry(SegmentsRecord{copy_of(x1, n), copy_of(y1, n), copy_of(x2, n), copy_of(y2, n)});
 }

@@ -56,14 +56,14 @@ bool arguments_complete() { return !wire_eof(); }
 template <class Draw, class Write, class Record>
 void op_xy(Draw draw, Write write, Record record) {
     int n = read_int();
-    Block<float> x = read_block<float>(n);
-    Block<float> y = read_block<float>(n);
+    std::vector<float> x = read_floats(n);
+    std::vector<float> y = read_floats(n);
     if (arguments_complete()) {
         InterruptWindow window;
         if (live_output) draw(x.data(), y.data(), n);
         window.close();
         write(x.data(), y.data(), n);
-        record(x.data(), y.data(), n);
+        record(std::move(x), std::move(y));  // the entry takes the arrays over
     }
     reply_byte(which);
     reply_last_point();
@@ -218,9 +218,9 @@ bool perform(char op) {
         case 'C': op_deferred(); break;
         case 'D': op_parameters(); break;
         case 'E': op_eject(); break;
-        case 'G': op_xy(draw_polygon, wpolyz_, dpolyz_); break;
-        case 'L': op_xy(zlinsz_, wlinsz_, dlinsz_); break;
-        case 'P': op_xy(zpntsz_, wpntsz_, dpntsz_); break;
+        case 'G': op_xy(draw_polygon, wpolyz_, take_polygon); break;
+        case 'L': op_xy(zlinsz_, wlinsz_, take_lines); break;
+        case 'P': op_xy(zpntsz_, wpntsz_, take_points); break;
         case 'S': op_segments(); break;
         case 'T': op_text(); break;
         case 'W': reply_byte(which); break;

@@ -48,6 +48,12 @@ Block<T> read_block(long long n) {
     read_bytes(block.data(), static_cast<long long>(block.bytes()));
     return block;
 }
+std::vector<float> read_floats(long long n) {
+    std::vector<float> v = my_calloc_floats(n);
+    read_bytes(v.data(), static_cast<long long>(v.size() * sizeof(float)));
+    return v;
+}
+
 template Block<int> read_block<int>(long long);
 template Block<float> read_block<float>(long long);
 template Block<char> read_block<char>(long long);
