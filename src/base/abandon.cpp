@@ -12,9 +12,14 @@ struct sigaction saved_sigint {};
 
 namespace {
 volatile sig_atomic_t interrupted = 0;
+volatile sig_atomic_t window_open = 0;
+bool handler_installed = false;
 void (*interrupt_reset)() = nullptr;
 
-extern "C" void onintr_flag(int) { interrupted = 1; }
+// Outside an interrupt window a SIGINT is ignored.
+extern "C" void onintr_flag(int) {
+    if (window_open) interrupted = 1;
+}
 
 void set_sigint(void (*handler)(int)) {
     struct sigaction action {};
@@ -47,13 +52,22 @@ void set_interrupt_reset(void (*reset)()) { interrupt_reset = reset; }
 
 bool started_with_sigint_ignored() { return saved_sigint.sa_handler == SIG_IGN; }
 
-void ignore_sigint() { set_sigint(SIG_IGN); }
+// The handler is installed once, at the first window, and stays: a window
+// opens and closes by the flag alone.  Blocked calls outside a window
+// return EINTR and are simply made again.
+void ignore_sigint() { window_open = 0; }
+
+bool interrupt_window_open() { return window_open != 0; }
 
 bool interrupt_pending() { return interrupted != 0; }
 void clear_interrupt() { interrupted = 0; }
 
 namespace {
-const StateReset reset_state{clear_interrupt};
+const StateReset reset_state{[] {
+    clear_interrupt();
+    window_open = 0;
+    handler_installed = false;  // the next window installs it again
+}};
 }  // namespace
 
 void interrupt_point() {
@@ -63,7 +77,11 @@ void interrupt_point() {
 InterruptWindow::InterruptWindow() {
     interrupted = 0;
     if (!started_with_sigint_ignored()) {
-        set_sigint(onintr_flag);
+        if (!handler_installed) {
+            set_sigint(onintr_flag);
+            handler_installed = true;
+        }
+        window_open = 1;
         open_ = true;
     }
 }

@@ -25,8 +25,10 @@ bool started_with_sigint_ignored();
 // at start-up (the live terminal forgets what it was told).
 void set_interrupt_reset(void (*reset)());
 
-// Set SIGINT to be ignored (start-up, end of every interrupt window).
+// SIGINT is ignored from here on (end of every interrupt window).
 void ignore_sigint();
+// Whether an interrupt window is open.
+bool interrupt_window_open();
 
 // Whether a SIGINT has arrived inside the current interrupt window.
 bool interrupt_pending();

@@ -86,17 +86,46 @@ void write_out(int fd, std::string& bytes) {
 
 void flush_file() { write_out(gathered_fd, gathered); }
 
+// A failed flush has lost its bytes (an interrupt, or nobody reading).
 void flush_terminal() {
     if (std::fflush(stderr) == 0) return;
-    const bool interrupted_write = errno == EINTR;
     __fpurge(stderr);
     std::clearerr(stderr);
-    if (interrupted_write) interrupt_point();
+    interrupt_point();
+}
+
+// The writer under the terminal stream: a write cut short by a signal is
+// made again, unless the signal was an interrupt inside a window, which
+// abandons what was not yet written.
+ssize_t terminal_write(void*, const char* bytes, std::size_t n) {
+    std::size_t put = 0;
+    while (put < n) {
+        ssize_t w = ::write(kTerminal, bytes + put, n - put);
+        if (w < 0 && errno == EINTR) {
+            if (interrupt_pending()) return -1;
+            continue;
+        }
+        if (w <= 0) return put > 0 ? static_cast<ssize_t>(put) : -1;
+        put += static_cast<std::size_t>(w);
+    }
+    return static_cast<ssize_t>(n);
 }
 }  // namespace
 
 void gather_terminal_output() {
-    if (!::isatty(kTerminal)) std::setvbuf(stderr, terminal_buffer.data(), _IOFBF, terminal_buffer.size());
+    static bool done = false;
+    if (done) return;
+    done = true;
+    std::fflush(stderr);
+    cookie_io_functions_t io{};
+    io.write = terminal_write;
+    std::FILE* terminal = fopencookie(nullptr, "w", io);
+    if (terminal == nullptr) return;
+    if (::isatty(kTerminal))
+        std::setvbuf(terminal, nullptr, _IONBF, 0);
+    else
+        std::setvbuf(terminal, terminal_buffer.data(), _IOFBF, terminal_buffer.size());
+    stderr = terminal;  // the messages written through stderr share the buffer
 }
 
 void gathered_write(int fd, std::string_view bytes) {

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "base/abandon.h"
 #include "base/output_stream.h"
 
 namespace tgd {
@@ -37,8 +38,17 @@ int run_shell_command(const std::string& line) {
     fallback.sa_handler = SIG_DFL;
     sigemptyset(&fallback.sa_mask);
     sigaction(SIGPIPE, &fallback, &saved);
+    // Outside an interrupt window the command starts with SIGINT ignored,
+    // as the driver then ignores it.
+    struct sigaction ignore {
+    }, saved_sigint_action{};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    const bool outside_window = !interrupt_window_open();
+    if (outside_window) sigaction(SIGINT, &ignore, &saved_sigint_action);
     const int status = std::system(line.c_str());
     sigaction(SIGPIPE, &saved, nullptr);
+    if (outside_window) sigaction(SIGINT, &saved_sigint_action, nullptr);
     return status;
 }
 
