@@ -11,17 +11,24 @@
 #include <string_view>
 #include <utility>
 
-#include "deferred/cio.h"
-#include "deferred/fields.h"
-#include "driver/abandon.h"
-#include "driver/messages.h"
-#include "kernel/bgrp.h"
-#include "kernel/kernel.h"
-#include "runtime/chars.h"
+#include "base/abandon.h"
+#include "base/chars.h"
+#include "base/fields.h"
+#include "base/messages.h"
+#include "base/process_state.h"
+#include "base/record_io.h"
+#include "core/bgrp.h"
 
 namespace tgd {
 
 DeferredState cdefer_;
+
+namespace {
+const StateReset reset_state{[] {
+    cdefer_.close_file();  // without marking it
+    cdefer_ = DeferredState{};
+}};
+}  // namespace
 
 namespace {
 

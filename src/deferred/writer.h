@@ -32,9 +32,9 @@ private:
 struct DeferredState {
     static constexpr int kFlagged = 131;  // parameters 1..131 can be recorded
 
-    DeferredFile file;           // none while recording is off
-    int mode = 0;                // 0 off; 1 records and asks about each frame; 2 records
-    long long frame_start = 0;   // offset of the last frame boundary
+    DeferredFile file;                              // none while recording is off
+    int mode = 0;                                   // 0 off; 1 records and asks about each frame; 2 records
+    long long frame_start = 0;                      // offset of the last frame boundary
     std::array<std::int32_t, kFlagged> recorded{};  // 1: changes of parameter i+1 are recorded
 
     // Descriptor of the open file, -1 when none.

@@ -5,14 +5,18 @@
 #include <algorithm>
 #include <utility>
 
-#include "displaylist/replay.h"
-#include "driver/messages.h"
-#include "kernel/kernel.h"
+#include "base/messages.h"
+#include "base/process_state.h"
+#include "core/bgrp.h"
+#include "core/replay.h"
 
 namespace tgd {
 
 std::unique_ptr<DisplayList> current_displaylist;
-GraphicsParameters saved_bgrp;
+
+namespace {
+const StateReset reset_state{[] { current_displaylist.reset(); }};
+}  // namespace
 
 namespace {
 
@@ -79,18 +83,6 @@ DisplayEntry copy_entry(const DisplayEntry& entry) {
 
 }  // namespace
 
-int entry_type(const DisplayEntry& entry) {
-    if (const auto* unknown = std::get_if<UnknownRecord>(&entry)) return unknown->type;
-    return static_cast<int>(entry.index()) + 1;
-}
-
-void dspinplot(SpinPlot& plot, int nr, int nc) {
-    plot = SpinPlot{};
-    plot.nr = nr;
-    plot.nc = nc;
-    plot.data.assign(static_cast<std::size_t>(cells(nr, nc)), 0.0f);
-}
-
 void dlinsz_(const float* x, const float* y, int n) { record_points<1>(x, y, n); }
 void dpolyz_(const float* x, const float* y, int n) { record_points<2>(x, y, n); }
 void dpntsz_(const float* x, const float* y, int n) { record_points<3>(x, y, n); }
@@ -106,14 +98,13 @@ void dtextz_(float x, float y, const char* text, int n, float justification) {
 void ddiffz_(const float* v, int n) { append_entry(DiffRecord{copy_of(v, n)}); }
 void dinitz_(const float* v, int n) { append_entry(InitRecord{copy_of(v, n)}); }
 
-void dimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float a, float b,
-             float c) {
+void dimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float a, float b, float c) {
     append_entry(ImageRecord{copy_of(x, nx), copy_of(y, ny), copy_of(z, nz), a, b, c});
 }
 
-BrushRecord& dbrshz_(const float* data, int nr, int nc, int p, int q, int lv, int lp,
-                     const int* label_offsets, const char* labels, const int* point_label_offsets,
-                     const char* point_labels, const int* work, const int* flags, int count, int mode) {
+BrushRecord& dbrshz_(const float* data, int nr, int nc, int p, int q, int lv, int lp, const int* label_offsets,
+                     const char* labels, const int* point_label_offsets, const char* point_labels, const int* work,
+                     const int* flags, int count, int mode) {
     BrushRecord r;
     r.data = copy_of(data, cells(nr, nc));
     r.nr = nr;
@@ -135,8 +126,8 @@ BrushRecord& dbrshz_(const float* data, int nr, int nc, int p, int q, int lv, in
     return append_entry(std::move(r));
 }
 
-SpinRecord& dspinz_(const float* data, int nr, int nc, int lv, const int* label_offsets,
-                    const char* labels, int option, const int* values, int mode) {
+SpinRecord& dspinz_(const float* data, int nr, int nc, int lv, const int* label_offsets, const char* labels, int option,
+                    const int* values, int mode) {
     SpinRecord r;
     r.data = copy_of(data, cells(nr, nc));
     r.nr = nr;

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#include "base/abandon.h"
 #include "displaylist/displaylist.h"
-#include "driver/abandon.h"
-#include "driver/device.h"
-#include "driver/misc.h"
+#include "driver/command_loop.h"
+#include "driver/device_hooks.h"
 #include "driver/wire.h"
 
 namespace tgd {
@@ -98,7 +98,8 @@ void op_brush() {
     }
     reply_byte(which);
     reply_int(static_cast<int>(selected.size()));
-    if (!selected.empty()) reply_bytes(selected.data(), static_cast<long long>(selected.size() * sizeof(int)));
+    if (!selected.empty())
+        reply_bytes(selected.data(), static_cast<long long>(selected.size()) * static_cast<long long>(sizeof(int)));
 }
 
 void op_spin() {
@@ -114,8 +115,8 @@ void op_spin() {
     require_live("Error:  no spinning in background\n");
     if (!wire_eof()) {  // with the host gone nothing is recorded or spun
         Raised during(spinning);
-        SpinRecord& entry = dspinz_(data.data(), nr, nc, lv, variables.offsets.data(), variables.bytes.data(),
-                                    option, values.data(), 1);
+        SpinRecord& entry = dspinz_(data.data(), nr, nc, lv, variables.offsets.data(), variables.bytes.data(), option,
+                                    values.data(), 1);
         zspinz_(entry, entry.mode);
     }
     window.close();

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "driver/abandon.h"
-#include "driver/device.h"
-#include "driver/messages.h"
-#include "driver/misc.h"
-#include "driver/pipe.h"
+#include "base/abandon.h"
+#include "base/messages.h"
+#include "base/pipe.h"
+#include "core/bgrp.h"
+#include "driver/command_loop.h"
+#include "driver/device_hooks.h"
 #include "driver/wire.h"
-#include "kernel/bgrp.h"
 #include "kernel/kernel.h"
 #include "terminal/terminal.h"
 

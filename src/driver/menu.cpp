@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "driver/misc.h"
-#include "driver/pipe.h"
+#include "base/pipe.h"
+#include "driver/device_hooks.h"
 
 namespace tgd {
 

@@ -1,9 +1,9 @@
 // 'z' 'p': the PostScript options the host sends, stored into ps_par.
 #include <cstring>
 
-#include "driver/device.h"
+#include "driver/command_loop.h"
 #include "driver/wire.h"
-#include "postscript/ps_par.h"
+#include "settings/ps_par.h"
 
 namespace tgd {
 

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "driver/pipe.h"
+#include "base/pipe.h"
+#include "base/process_state.h"
 
 namespace tgd {
 
@@ -12,6 +13,7 @@ namespace {
 constexpr long long kPiece = 1 << 30;
 
 bool at_eof = false;
+const StateReset reset_state{[] { at_eof = false; }};
 
 void read_bytes(void* buf, long long bytes) {
     auto* p = static_cast<char*>(buf);
@@ -34,7 +36,6 @@ T read_value() {
 }  // namespace
 
 bool wire_eof() { return at_eof; }
-void clear_wire_eof() { at_eof = false; }
 
 int read_int() { return read_value<int>(); }
 float read_real() { return read_value<float>(); }

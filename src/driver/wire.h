@@ -7,14 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "driver/alloc.h"
+#include "base/alloc.h"
 
 namespace tgd {
 
 // True once descriptor 15 has reached end of file inside an operation.
 bool wire_eof();
-// Forgets that end of file was seen (a process reset).
-void clear_wire_eof();
 
 int read_int();
 float read_real();

@@ -1,7 +1,7 @@
 // Small computations shared by the kernel's drawing routines.
 #pragma once
 
-#include "kernel/bgrp.h"
+#include "core/bgrp.h"
 
 namespace tgd {
 

@@ -2,17 +2,22 @@
 // rectangles, with runs of equal colour within a row merged.
 #include <utility>
 
-#include "driver/alloc.h"
-#include "driver/messages.h"
-#include "kernel/bgrp.h"
-#include "kernel/convert.h"
+#include "base/alloc.h"
+#include "base/convert.h"
+#include "base/messages.h"
+#include "base/process_state.h"
+#include "core/bgrp.h"
+#include "core/live_device.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel.h"
-#include "terminal/terminal.h"
 
 namespace tgd {
 
 int n_colors = 6;
+
+namespace {
+const StateReset reset_state{[] { n_colors = 6; }};
+}  // namespace
 
 void setncl_(int n) { n_colors = n; }
 
@@ -56,8 +61,8 @@ int grid_raster(float offset, float scale, float v) {
 
 }  // namespace
 
-void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float zlow,
-             float zhigh, float missing) {
+void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float zlow, float zhigh,
+             float missing) {
     float lo = zlow, hi = zhigh;
     if (lo > hi) std::swap(lo, hi);
     if (lo == hi) {
@@ -83,20 +88,18 @@ void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int
             run.flush();
         }
     }
-    zseekz_(xs[0], ys[0]);
+    live_device().seek(xs[0], ys[0]);
 }
 
 void fillrect(int x1, int y1, int x2, int y2) {
-    auto back = [](int r, float offset, float scale) {
-        return static_cast<float>((r - 0.5 - offset) / scale);
-    };
+    auto back = [](int r, float offset, float scale) { return static_cast<float>((r - 0.5 - offset) / scale); };
     const float xo = bgrp_(bg::x_offset), xsc = bgrp_(bg::x_scale);
     const float yo = bgrp_(bg::y_offset), ysc = bgrp_(bg::y_scale);
     const float X1 = back(x1, xo, xsc), X2 = back(x2, xo, xsc);
     const float Y1 = back(y1, yo, ysc), Y2 = back(y2, yo, ysc);
     const float px[4] = {X1, X1, X2, X2};
     const float py[4] = {Y1, Y2, Y2, Y1};
-    zpolyz_(px, py, 4);
+    live_device().polygon(px, py, 4);
 }
 
 }  // namespace tgd

@@ -1,5 +1,6 @@
 // The graphics kernel's entry points used by the command loop and the
-// display-list replay.  Coordinates are user coordinates.
+// display-list replay.  Coordinates are user coordinates; the kernel draws
+// through the installed live device.
 #pragma once
 
 #include <string_view>
@@ -11,16 +12,6 @@ void pbegnz_(const float* params, int n);
 // Start values of entries 40 to 200 and the layout.
 void defltz_();
 
-// Apply a parameter-change vector of n floats ((entry, value) pairs).
-// Pairs naming no entry 1..200 are ignored, and so is an odd last value.
-void amdiff_(const float* v, int n);
-
-// Write the saved-attribute set into the deferred-graphics file.
-void amset_();
-// The deferred-graphics file's descriptor that amset_ writes to; -1 while
-// no file is open (amset_ then writes nothing).
-extern int par_dump_unit;
-
 // Layout and scaling.
 void zrdszz_();
 void spmarz_(float bottom, float left, float top, float right);
@@ -29,17 +20,6 @@ void mxpltz_();
 void zzpltz_();
 void zscalz_();
 void zcsizz_();
-
-// Kernel reports on descriptor 2, silent while error_reports is negative.
-void zerrpz_(std::string_view routine, std::string_view message);
-void zobdsz_(std::string_view label, float x, float y);
-void ztobdz_(const char* text, int n, float x, float y);
-
-// Clips the segment (x[0], y[0])-(x[1], y[1]) against the window spanned
-// by xlim and ylim (bounds in either order).  status: -1 nothing to draw,
-// 0 unchanged, > 0 the number of endpoint replacements.
-void lclipz_(const float x[2], const float y[2], const float xlim[2], const float ylim[2], float xout[2],
-             float yout[2], int& status);
 
 void zlinsz_(const float* x, const float* y, int n);
 void zsegsz_(const float* x1, const float* y1, const float* x2, const float* y2, int n);
@@ -64,8 +44,8 @@ void polyz_(const float* x, const float* y, int n);
 // Marker number 0..18 at n points; other numbers draw nothing.
 void dmarkz_(const float* x, const float* y, int n, int marker);
 
-void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float zlow,
-             float zhigh, float missing);
+void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float zlow, float zhigh,
+             float missing);
 
 // Colours available for images (start value 6).
 extern int n_colors;

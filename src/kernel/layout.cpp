@@ -5,8 +5,9 @@
 #include <cmath>
 #include <string>
 
-#include "kernel/bgrp.h"
-#include "kernel/convert.h"
+#include "base/convert.h"
+#include "core/bgrp.h"
+#include "core/reports.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel.h"
 
@@ -139,11 +140,11 @@ void zscalz_() {
     bgrp_(bg::inch_per_user_y) = bgrp_(bg::plot_height) / uy;
 
     const float xs = px * fx * dx / ux;
-    const float xo = bgrp_(bg::device_xmin) + (bgrp_(bg::plot_x1) * fx + bgrp_(bg::figure_x1)) * dx -
-                     xs * bgrp_(bg::user_x1);
+    const float xo =
+        bgrp_(bg::device_xmin) + (bgrp_(bg::plot_x1) * fx + bgrp_(bg::figure_x1)) * dx - xs * bgrp_(bg::user_x1);
     const float ys = py * fy * dy / uy;
-    const float yo = bgrp_(bg::device_ymin) + (bgrp_(bg::plot_y1) * fy + bgrp_(bg::figure_y1)) * dy -
-                     ys * bgrp_(bg::user_y1);
+    const float yo =
+        bgrp_(bg::device_ymin) + (bgrp_(bg::plot_y1) * fy + bgrp_(bg::figure_y1)) * dy - ys * bgrp_(bg::user_y1);
     bgrp_(bg::x_scale) = xs;
     bgrp_(bg::x_offset) = xo;
     bgrp_(bg::y_scale) = ys;

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "kernel/bgrp.h"
-#include "kernel/convert.h"
+#include "base/convert.h"
+#include "core/bgrp.h"
+#include "core/clip.h"
+#include "core/live_device.h"
+#include "core/reports.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel.h"
-#include "terminal/terminal.h"
 
 namespace tgd {
 
@@ -19,18 +21,18 @@ struct Segment {
 
 // The segment in rasters, clipped against the clip window.
 int clip_to_window(float x1, float y1, float x2, float y2, Segment& out) {
-    const float x[2] = {bgrp_(bg::x_offset) + bgrp_(bg::x_scale) * x1, bgrp_(bg::x_offset) + bgrp_(bg::x_scale) * x2};
-    const float y[2] = {bgrp_(bg::y_offset) + bgrp_(bg::y_scale) * y1, bgrp_(bg::y_offset) + bgrp_(bg::y_scale) * y2};
-    const float xlim[2] = {bgrp_(bg::clip_xmin), bgrp_(bg::clip_xmax)};
-    const float ylim[2] = {bgrp_(bg::clip_ymin), bgrp_(bg::clip_ymax)};
+    const UserToRaster to_raster = user_to_raster();
+    const float x[2] = {to_raster.x(x1), to_raster.x(x2)};
+    const float y[2] = {to_raster.y(y1), to_raster.y(y2)};
+    const ClipWindow window = clip_window();
     int status = 0;
-    lclipz_(x, y, xlim, ylim, out.x, out.y, status);
+    lclipz_(x, y, window.xlim, window.ylim, out.x, out.y, status);
     return status;
 }
 
 void move_and_draw(const Segment& s) {
-    zseekz_(raster(s.x[0]), raster(s.y[0]));
-    zlinez_(raster(s.x[1]), raster(s.y[1]));
+    live_device().seek(raster(s.x[0]), raster(s.y[0]));
+    live_device().line(raster(s.x[1]), raster(s.y[1]));
 }
 
 }  // namespace
@@ -47,7 +49,7 @@ void cell_offset(float& ox, float& oy) {
 
 void zlinsz_(const float* x, const float* y, int n) {
     if (n < 2) {
-        zflshz_();
+        live_device().forget();
         zerrpz_("zlinsz", "Needs at least 2 points");
         return;
     }
@@ -59,10 +61,10 @@ void zlinsz_(const float* x, const float* y, int n) {
         Segment s;
         int status = clip_to_window(x[i - 1], y[i - 1], x[i], y[i], s);
         if (status == 0) {
-            if (!pen_at_start) zseekz_(raster(s.x[0]), raster(s.y[0]));
-            zlinez_(raster(s.x[1]), raster(s.y[1]));
+            if (!pen_at_start) live_device().seek(raster(s.x[0]), raster(s.y[0]));
+            live_device().line(raster(s.x[1]), raster(s.y[1]));
         } else {
-            zflshz_();
+            live_device().forget();
             zobdsz_("Lines", x[i], y[i]);
             if (status > 0) move_and_draw(s);
         }
@@ -70,12 +72,12 @@ void zlinsz_(const float* x, const float* y, int n) {
     }
     bgrp_(bg::last_x) = x[n - 1];
     bgrp_(bg::last_y) = y[n - 1];
-    zflshz_();
+    live_device().forget();
 }
 
 void zsegsz_(const float* x1, const float* y1, const float* x2, const float* y2, int n) {
     if (n < 1) {
-        zflshz_();
+        live_device().forget();
         zerrpz_("zsegsz", "Number of points not positive");
         return;
     }
@@ -85,19 +87,19 @@ void zsegsz_(const float* x1, const float* y1, const float* x2, const float* y2,
         if (status == 0) {
             move_and_draw(s);
         } else {
-            zflshz_();
+            live_device().forget();
             zobdsz_("Line segments", x1[i], y1[i]);
             if (status > 0) move_and_draw(s);
         }
     }
     bgrp_(bg::last_x) = x2[n - 1];
     bgrp_(bg::last_y) = y2[n - 1];
-    zflshz_();
+    live_device().forget();
 }
 
 void zpntsz_(const float* x, const float* y, int n) {
     if (n < 1) {
-        zflshz_();
+        live_device().forget();
         zerrpz_("zpntsz", "Number of points not positive");
         return;
     }
@@ -122,36 +124,36 @@ void zpntsz_(const float* x, const float* y, int n) {
         const int ix = raster(bgrp_(bg::x_offset) - ox + bgrp_(bg::x_scale) * x[i]);
         const int iy = raster(bgrp_(bg::y_offset) - oy + bgrp_(bg::y_scale) * y[i]);
         if (ix < xlo || ix > xhi || iy < ylo || iy > yhi) {
-            zflshz_();
+            live_device().forget();
             zobdsz_("Points", x[i], y[i]);
             continue;
         }
-        zseekz_(ix, iy);
+        live_device().seek(ix, iy);
         if (c == '.') {
-            zlinez_(ix, iy);
+            live_device().line(ix, iy);
         } else {
-            zptchz_(c, bgrp_(bg::char_angle));
+            live_device().glyph(c, bgrp_(bg::char_angle));
         }
     }
     bgrp_(bg::last_x) = x[n - 1];
     bgrp_(bg::last_y) = y[n - 1];
-    zflshz_();
+    live_device().forget();
 }
 
 void zrdpnz_(float* x, float* y, int& nread, int nmax) {
     nread = 0;
     for (int i = 0; i < nmax; ++i) {
         int ix = 0, iy = 0, key = -1;
-        zquxyz_(ix, iy, key);
+        live_device().locate(ix, iy, key);
         if (key < 0) break;
         x[i] = (static_cast<float>(ix) - bgrp_(bg::x_offset)) / bgrp_(bg::x_scale);
         y[i] = (static_cast<float>(iy) - bgrp_(bg::y_offset)) / bgrp_(bg::y_scale);
         nread = i + 1;
     }
-    zflshz_();
+    live_device().forget();
 }
 
-void zintrz_() { zflshz_(); }
+void zintrz_() { live_device().forget(); }
 
 void linesz_(const float* x, const float* y, int n) {
     zlinsz_(x, y, n);
@@ -159,7 +161,7 @@ void linesz_(const float* x, const float* y, int n) {
 }
 
 void polyz_(const float* x, const float* y, int n) {
-    zpolyz_(x, y, n);
+    live_device().polygon(x, y, n);
     bgrp_(bg::drawn) = 1.0f;
 }
 

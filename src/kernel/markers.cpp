@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "kernel/bgrp.h"
+#include "core/bgrp.h"
 #include "kernel/kernel.h"
 #include "kernel/markers.h"
 
@@ -15,10 +15,10 @@ namespace {
 
 // Two stroke codes per marker; a negative code is the figure filled.
 constexpr std::array<std::array<int, 2>, 19> kMarkers = {{
-    {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 0},  // square .. triangle down
-    {1, 5}, {4, 5}, {4, 6}, {2, 4}, {3, 7}, {1, 4}, {2, 5},  // combinations
-    {8, 0},                                                  // square with triangle
-    {-1, 0}, {-2, 0}, {-3, 0}, {-6, 0},                      // filled
+    {1, 0},  {2, 0},  {3, 0},  {4, 0},  {5, 0}, {6, 0}, {7, 0},  // square .. triangle down
+    {1, 5},  {4, 5},  {4, 6},  {2, 4},  {3, 7}, {1, 4}, {2, 5},  // combinations
+    {8, 0},                                                      // square with triangle
+    {-1, 0}, {-2, 0}, {-3, 0}, {-6, 0},                          // filled
 }};
 
 struct Vertex {
@@ -30,8 +30,7 @@ struct Vertex {
 const std::vector<Vertex>& figure(int code) {
     static const std::array<std::vector<Vertex>, 8> kFigures = {{
         {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}, {-1, 1}},
-        {{-0.5f, 1}, {0.5f, 1}, {1, 0.5f}, {1, -0.5f}, {0.5f, -1}, {-0.5f, -1}, {-1, -0.5f}, {-1, 0.5f},
-         {-0.5f, 1}},
+        {{-0.5f, 1}, {0.5f, 1}, {1, 0.5f}, {1, -0.5f}, {0.5f, -1}, {-0.5f, -1}, {-1, -0.5f}, {-1, 0.5f}, {-0.5f, 1}},
         {{0, 1}, {1, -1}, {-1, -1}, {0, 1}},
         {{1, 0}, {-1, 0}, {0, 1}, {0, -1}},
         {{-1, 1}, {1, -1}, {-1, -1}, {1, 1}},
@@ -50,7 +49,9 @@ std::vector<MarkerStroke> marker_strokes(int marker, float x, float y, float hx,
     const float qx = hx / 2.0f, qy = hy / 2.0f;
     // A coordinate of the figure: the half and quarter sizes are computed
     // as such, not as multiples, so that the figures come out exactly.
-    auto offset = [](float k, float h, float q) { return k == 1 ? h : k == -1 ? -h : k == 0.5f ? q : k == -0.5f ? -q : 0.0f; };
+    auto offset = [](float k, float h, float q) {
+        return k == 1 ? h : k == -1 ? -h : k == 0.5f ? q : k == -0.5f ? -q : 0.0f;
+    };
     for (int code : kMarkers[static_cast<std::size_t>(marker)]) {
         if (code == 0) continue;
         MarkerStroke stroke;

@@ -1,19 +1,13 @@
-// The parameter block: start-up, start values, change vectors and the dump
-// of the saved attributes.
-#include <cmath>
+// Starting the kernel: the device's description, then the start values of
+// the parameter block and the layout.
 #include <initializer_list>
-#include <utility>
 
-#include "deferred/cio.h"
-#include "deferred/fields.h"
-#include "kernel/bgrp.h"
+#include "base/fields.h"
+#include "core/bgrp.h"
+#include "core/live_device.h"
 #include "kernel/kernel.h"
-#include "terminal/terminal.h"
 
 namespace tgd {
-
-GraphicsParameters bgrp_;
-int par_dump_unit = -1;
 
 namespace {
 
@@ -24,7 +18,7 @@ void store(float value, std::initializer_list<int> entries) {
 }  // namespace
 
 void pbegnz_(const float* params, int n) {
-    zparmz_(params, n);
+    live_device().describe(params, n);
     defltz_();
     encbfc_.reset();
     encbfl_ = 0;
@@ -35,8 +29,7 @@ void defltz_() {
     const float drawn = bgrp_(bg::drawn);
     for (int n = 40; n <= GraphicsParameters::kSize; ++n) bgrp_(n) = 0.0f;
     bgrp_(bg::drawn) = drawn;
-    store(1.0f, {8, 9, 10, 11, 18, 41, 43, 45, 47, 49, 54, 62, 64, 79, 80, 81, 82, 83, 89, 91, 93, 94, 105,
-                 110, 113});
+    store(1.0f, {8, 9, 10, 11, 18, 41, 43, 45, 47, 49, 54, 62, 64, 79, 80, 81, 82, 83, 89, 91, 93, 94, 105, 110, 113});
     store(0.0f, {14});
     store(79.0f, {15});
     store(5.0f, {57, 58, 106, 111});
@@ -57,29 +50,6 @@ void defltz_() {
     spmarz_(5.1f, 4.1f, 4.1f, 2.1f);
     zscalz_();
     mxpltz_();
-}
-
-void amdiff_(const float* v, int n) {
-    for (int i = 0; i + 1 < n; i += 2) {
-        float entry = std::trunc(v[i]);
-        if (entry >= 1.0f && entry <= static_cast<float>(GraphicsParameters::kSize)) {
-            bgrp_(static_cast<int>(entry)) = v[i + 1];
-        }
-    }
-}
-
-void amset_() {
-    if (par_dump_unit < 0) return;
-    encs00_("par");
-    enci00_(150, free_format);  // the count the deferred-file reader expects
-    prtfil_(par_dump_unit);
-    for (auto [first, last] : kSavedAttributeRuns) {
-        for (int n = first; n <= last; ++n) {
-            enci00_(n, free_format);
-            encr00_(bgrp_(n));
-            prtfil_(par_dump_unit);
-        }
-    }
 }
 
 }  // namespace tgd

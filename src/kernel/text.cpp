@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "kernel/bgrp.h"
-#include "kernel/convert.h"
+#include "base/convert.h"
+#include "core/bgrp.h"
+#include "core/live_device.h"
+#include "core/reports.h"
 #include "kernel/geometry.h"
 #include "kernel/kernel.h"
-#include "terminal/terminal.h"
 
 namespace tgd {
 
@@ -38,7 +39,7 @@ void ztextz_(float x, float y, const char* text, int n, float justification) {
     const int ylo = raster(std::max(bgrp_(bg::clip_ymin) - hy, bgrp_(bg::device_ymin)));
     const int yhi = raster(std::min(bgrp_(bg::clip_ymax) - hy, bgrp_(bg::device_ymax)));
     if (n < 1) {
-        zflshz_();
+        live_device().forget();
         zerrpz_("ztextz", "Number of characters not positive");
         return;
     }
@@ -77,18 +78,18 @@ void ztextz_(float x, float y, const char* text, int n, float justification) {
     int ix = raster(rx0), iy = raster(ry0);
     for (int k = 1; k <= n; ++k) {
         if (ix < xlo || ix > xhi || iy < ylo || iy > yhi) {
-            zflshz_();
+            live_device().forget();
             const float back = static_cast<float>(k - 1);
             ztobdz_(text, n, x0 + back * bgrp_(bg::char_step_x), y0 + back * bgrp_(bg::char_step_y));
             break;
         }
-        zseekz_(ix, iy);
-        zptchz_(text[k - 1], bgrp_(bg::char_angle));
+        live_device().seek(ix, iy);
+        live_device().glyph(text[k - 1], bgrp_(bg::char_angle));
         const float next = static_cast<float>(k);
         ix = raster(rx0 + next * sx);
         iy = raster(ry0 + next * sy);
     }
-    zflshz_();
+    live_device().forget();
 }
 
 }  // namespace tgd

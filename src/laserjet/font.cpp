@@ -16,6 +16,7 @@ struct GlyphText {
 };
 
 // Characters 32 to 126.
+// clang-format off
 constexpr std::array<GlyphText, 95> kGlyphs = {{
     {-8, 8, ""},
     {-4, 4, "0,10 0,-2 ; 0,-7 -1,-8 0,-9 1,-8 0,-7"},
@@ -126,11 +127,11 @@ constexpr std::array<GlyphText, 95> kGlyphs = {{
     {-7, 7, "-2,16 0,15 1,14 1,2 2,1 4,0 2,-1 1,-2 1,-14 0,-15 -2,-16"},
     {-12, 12, "-9,-1 -7,2 -4,3 -1,2 1,-1 4,-2 7,-1 9,2"},
 }};
+// clang-format on
 
 // Characters the font has no glyph for: a box with hatching.
 constexpr GlyphText kDefaultGlyph = {
-    -11, 11,
-    "-7,12 7,12 7,-9 -7,-9 -7,12 ; -7,6 1,12 ; -7,0 7,10 ; -7,-6 7,4 ; -3,-9 7,-2 ; 3,-9 7,-6"};
+    -11, 11, "-7,12 7,12 7,-9 -7,-9 -7,12 ; -7,6 1,12 ; -7,0 7,10 ; -7,-6 7,4 ; -3,-9 7,-2 ; 3,-9 7,-6"};
 
 Glyph parse(const GlyphText& text) {
     Glyph g;
@@ -175,8 +176,10 @@ const Glyph& stroke_glyph(char c) {
 std::vector<std::vector<GlyphPoint>> glyph_strokes(const Glyph& glyph) {
     std::vector<std::vector<GlyphPoint>> strokes(1);
     for (GlyphPoint p : glyph.points) {
-        if (p.x == kPenUp) strokes.emplace_back();
-        else strokes.back().push_back(p);
+        if (p.x == kPenUp)
+            strokes.emplace_back();
+        else
+            strokes.back().push_back(p);
     }
     if (strokes.back().empty()) strokes.pop_back();
     return strokes;

@@ -3,7 +3,7 @@
 
 #include <charconv>
 
-#include "kernel/convert.h"
+#include "base/convert.h"
 
 namespace tgd {
 
@@ -29,10 +29,16 @@ void pcl_header(std::string& out, bool reset, int papersize, int horizontal) {
     append(out, papersize);
     out += "A\x1b&l";  // orientation, top margin 0
     append(out, horizontal);
-    out += "o0E\x1b" "9";  // clear horizontal margins
+    out +=
+        "o0E\x1b"
+        "9";  // clear horizontal margins
 }
 
-void pcl_reset(std::string& out) { out += "\x1b" "E"; }
+void pcl_reset(std::string& out) {
+    out +=
+        "\x1b"
+        "E";
+}
 
 void pcl_position(std::string& out, int x, int y) {
     out += "\x1b*p";
@@ -98,48 +104,6 @@ void pcl_page(std::string& out, const PageRaster& raster, const PageGeometry& g)
             out += "\x1b*rB";  // end raster graphics
         }
     }
-}
-
-PclStream& PclStream::operator=(PclStream&& other) noexcept {
-    if (this != &other) {
-        close();
-        fp_ = other.fp_;
-        ok_ = other.ok_;
-        other.fp_ = nullptr;
-    }
-    return *this;
-}
-
-bool PclStream::open_append(const std::string& path) {
-    close();
-    // Close-on-exec: print commands started while the file is open (a one
-    // file kept between frames) must not hold it.
-    fp_ = std::fopen(path.c_str(), "ae");
-    ok_ = fp_ != nullptr;
-    return ok_;
-}
-
-bool PclStream::adopt(std::FILE* file) {
-    close();
-    fp_ = file;
-    ok_ = fp_ != nullptr;
-    return ok_;
-}
-
-void PclStream::write(std::string_view bytes) {
-    if (fp_ == nullptr || !ok_ || bytes.empty()) return;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), fp_) != bytes.size()) ok_ = false;
-}
-
-void PclStream::flush() {
-    if (fp_ != nullptr && std::fflush(fp_) != 0) ok_ = false;
-}
-
-bool PclStream::close() {
-    if (fp_ == nullptr) return ok_;
-    if (std::fclose(fp_) != 0) ok_ = false;
-    fp_ = nullptr;
-    return ok_;
 }
 
 }  // namespace tgd

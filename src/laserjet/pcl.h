@@ -37,32 +37,4 @@ std::vector<RasterRun> raster_runs(const std::uint8_t* row, int row_bytes);
 // block at its own cursor position.
 void pcl_page(std::string& out, const PageRaster& raster, const PageGeometry& g);
 
-// An output file opened for appending.  The first write error sticks:
-// later writes do nothing and ok() stays false.
-class PclStream {
-public:
-    PclStream() = default;
-    ~PclStream() { close(); }
-    PclStream(PclStream&& other) noexcept : fp_(other.fp_), ok_(other.ok_) { other.fp_ = nullptr; }
-    PclStream& operator=(PclStream&& other) noexcept;
-    PclStream(const PclStream&) = delete;
-    PclStream& operator=(const PclStream&) = delete;
-
-    // False when the file cannot be opened.
-    [[nodiscard]] bool open_append(const std::string& path);
-    // Takes over a file opened elsewhere; false when there is none.
-    [[nodiscard]] bool adopt(std::FILE* file);
-    bool is_open() const { return fp_ != nullptr; }
-    bool ok() const { return ok_; }
-
-    void write(std::string_view bytes);
-    void flush();
-    // Closes the file; false when any write, the flush or the close failed.
-    bool close();
-
-private:
-    std::FILE* fp_ = nullptr;
-    bool ok_ = true;
-};
-
 }  // namespace tgd

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "kernel/convert.h"
+#include "base/convert.h"
 
 namespace tgd {
 
@@ -31,7 +31,9 @@ Area printable_area(bool landscape, int papersize) {
 }
 
 // PCL units to dots, rounded: the product is single precision.
-int scaled(int units, float dot_scale) { return to_int(static_cast<double>(units * dot_scale) + 0.5); }
+int scaled(int units, float dot_scale) {
+    return to_int(static_cast<double>(static_cast<float>(units) * dot_scale) + 0.5);
+}
 
 }  // namespace
 
@@ -44,13 +46,15 @@ int snap_laserjet_dpi(int dpi) {
 
 int PageGeometry::map_x(float x) const {
     double range = static_cast<double>(bgrp_(bg::device_xmax)) - bgrp_(bg::device_xmin);
-    double v = (x - static_cast<double>(bgrp_(bg::device_xmin))) / range * plot_w + (page_w - plot_w) / 2 + 0.5;
+    const int margin = (page_w - plot_w) / 2;  // whole dots
+    double v = (x - static_cast<double>(bgrp_(bg::device_xmin))) / range * plot_w + margin + 0.5;
     return to_int(v, -kIntLimit);
 }
 
 int PageGeometry::map_y_up(float y) const {
     double range = static_cast<double>(bgrp_(bg::device_ymax)) - bgrp_(bg::device_ymin);
-    double v = (y - static_cast<double>(bgrp_(bg::device_ymin))) / range * plot_h + (page_h - plot_h) / 2 + 0.5;
+    const int margin = (page_h - plot_h) / 2;  // whole dots
+    double v = (y - static_cast<double>(bgrp_(bg::device_ymin))) / range * plot_h + margin + 0.5;
     return to_int(v, -kIntLimit);
 }
 

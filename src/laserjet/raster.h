@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "kernel/bgrp.h"
+#include "core/bgrp.h"
 
 namespace tgd {
 
@@ -19,7 +19,7 @@ struct PageGeometry {
     int dpi = 75;
     // Printable area of the logical page, PCL units (1/300 inch).
     int area_left = 0, area_top = 0, area_right = 0, area_bottom = 0;
-    float dot_scale = 0.25f;  // dots per PCL unit
+    float dot_scale = 0.25f;     // dots per PCL unit
     int page_w = 0, page_h = 0;  // printable area, dots
     int plot_w = 0, plot_h = 0;  // plot region, dots, centred on the page
     float char_dots = 0;         // character height, dots

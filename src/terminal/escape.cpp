@@ -3,15 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "kernel/convert.h"
+#include "base/convert.h"
 
 namespace tgd::esc {
 
 namespace {
 // ESC * m <d> <final>: the one-digit attribute sequences.
-void attribute(std::string& out, int value, char final) {
-    out += {ESC, '*', 'm', digit(value), final};
-}
+void attribute(std::string& out, int value, char final) { out += {ESC, '*', 'm', digit(value), final}; }
 }  // namespace
 
 void append_short(std::string& out, int dx, int dy) {

@@ -21,27 +21,27 @@ void append_short(std::string& out, int dx, int dy);
 void append_absolute(std::string& out, int x, int y);
 
 // The digit of each attribute sequence, from the parameter's value.
-int line_type_value(int line_type);   // 1 for solid, else 10 - (t rem 7)
-int pen_color_value(int color);       // (808 - c) rem 8: colours 0..7 give 0, 7, 6, ..., 1
-int text_size_value(float ratio);     // max(r + 0.5, 1) truncated, at most 8
+int line_type_value(int line_type);     // 1 for solid, else 10 - (t rem 7)
+int pen_color_value(int color);         // (808 - c) rem 8: colours 0..7 give 0, 7, 6, ..., 1
+int text_size_value(float ratio);       // max(r + 0.5, 1) truncated, at most 8
 int text_direction_value(float angle);  // quarter turns, 1 for 0 degrees
 
-void device_reset(std::string& out);              // ESC & j @
-void line_type(std::string& out, int value);      // ESC * m d b
-void pen_color(std::string& out, int value);      // ESC * m d x
-void text_size(std::string& out, int value);      // ESC * m d M
-void text_direction(std::string& out, int value); // ESC * m d N
-void character(std::string& out, char c);         // ESC * l c CR
+void device_reset(std::string& out);               // ESC & j @
+void line_type(std::string& out, int value);       // ESC * m d b
+void pen_color(std::string& out, int value);       // ESC * m d x
+void text_size(std::string& out, int value);       // ESC * m d M
+void text_direction(std::string& out, int value);  // ESC * m d N
+void character(std::string& out, char c);          // ESC * l c CR
 
 // Pen move and line draw; short form when both deltas fit, else absolute.
 void move(std::string& out, int x, int y, long long dx, long long dy);
 void line(std::string& out, int x, int y, long long dx, long long dy);
 
-void fill_single(std::string& out, int value);   // ESC * m d g
-void fill_pattern(std::string& out, int k);      // ESC * m d d w
-void polygon_start(std::string& out);            // ESC * p s i a
+void fill_single(std::string& out, int value);                    // ESC * m d g
+void fill_pattern(std::string& out, int k);                       // ESC * m d d w
+void polygon_start(std::string& out);                             // ESC * p s i a
 void polygon_vertex(std::string& out, int x, int y, bool first);  // absolute, 'b' after the first
-void polygon_end(std::string& out);              // T
+void polygon_end(std::string& out);                               // T
 
 void frame_prompt(std::string& out, bool waiting);  // ESC * m R, then G O ? when waiting
 void clear(std::string& out);                       // ESC * d t c A

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "driver/abandon.h"
-#include "driver/pipe.h"
+#include "base/abandon.h"
+#include "base/pipe.h"
 #include "terminal/escape.h"
 #include "terminal/terminal.h"
 

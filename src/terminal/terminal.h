@@ -4,12 +4,15 @@
 
 #include <string_view>
 
+#include "core/live_device.h"
+
 namespace tgd {
 
-// What the terminal was last told.  The stale markers match no real
-// position, colour, size, angle or line type, so the next primitive sends
-// that setting again.
-struct TerminalState {
+// The HP 2648-style terminal as the live device.  It remembers what it was
+// last told; the stale markers match no real position, colour, size, angle
+// or line type, so the next primitive sends that setting again.
+class Hp2648Terminal final : public LiveDevice {
+public:
     static constexpr int kStalePen = -17000;
     static constexpr int kStaleColor = 1 << 30;
     static constexpr float kStale = 1e38f;
@@ -29,9 +32,33 @@ struct TerminalState {
         cur_color = kStaleColor;
         cur_size = cur_angle = cur_lty = kStale;
     }
+
+    void describe(const float* par, int npar) override;
+    void seek(int x, int y) override;
+    void line(int x, int y) override;
+    void glyph(char ch, float angle) override;
+    void polygon(const float* x, const float* y, int n) override;
+    void forget() override { invalidate(); }
+    void eject() override;
+    void wrap_up() override {}
+    void locate(int& ix, int& iy, int& key) override;
+
+    // Text size and direction, each sent only when changed.
+    void send_text_size();
+    void send_text_direction(float angle);
+    // One polygon vertex; first is cleared once used.
+    void polygon_vertex(int x, int y, int& first);
+
+private:
+    void send_pen_color(int c);
 };
 
-extern TerminalState hp2648_;
+// The one terminal of the process.
+extern Hp2648Terminal hp2648_;
+
+// The terminal's routines under their own names: the drawing routines
+// forward to hp2648_; the locator and the output routines below are what
+// its methods use.
 
 // Device description and state reset; sends the device reset.
 void zparmz_(const float* par, int npar);

@@ -1,3 +1,4 @@
+#include "base/process_state.h"
 #include "harness/host_ops.h"
 #include "deferred/writer.h"
 
@@ -12,13 +13,12 @@
 #include <sstream>
 #include <string>
 
-#include "deferred/cio.h"
-#include "deferred/fields.h"
-#include "deferred/temp_dir.h"
-#include "driver/abandon.h"
-#include "kernel/bgrp.h"
-#include "kernel/kernel.h"
-#include "runtime/fd_capture.h"
+#include "base/record_io.h"
+#include "base/fields.h"
+#include "harness/temp_dir.h"
+#include "base/abandon.h"
+#include "core/bgrp.h"
+#include "harness/fd_capture.h"
 
 namespace tgd {
 namespace {
@@ -56,12 +56,10 @@ protected:
         if (::fcntl(0, F_GETFD) < 0) {
             ASSERT_EQ(::open("/dev/null", O_RDONLY), 0);
         }
-        bgrp_ = GraphicsParameters{};
-        encbfc_.reset();
-        encbfl_ = 0;
+        reset_process_state();
         winitz_();
     }
-    void TearDown() override { winitz_(); }
+    void TearDown() override { reset_process_state(); }
 
     // Opens the file with the mode; returns the messages written.
     std::string open(int mode, const std::string& name = "plot.dgf") {

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/process_state.h"
 #include "displaylist/displaylist.h"
-#include "kernel/bgrp.h"
+#include "core/bgrp.h"
 
 namespace tgd {
 namespace {
@@ -17,10 +18,10 @@ using testing::internal::GetCapturedStderr;
 class Recording : public testing::Test {
 protected:
     void SetUp() override {
-        current_displaylist.reset();
+        reset_process_state();
         for (int i = 1; i <= 200; ++i) bgrp_(i) = static_cast<float>(i);
     }
-    void TearDown() override { current_displaylist.reset(); }
+    void TearDown() override { reset_process_state(); }
 
     static std::vector<DisplayEntry>& entries() { return current_displaylist->entries; }
 };

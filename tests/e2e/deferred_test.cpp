@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "deferred/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 

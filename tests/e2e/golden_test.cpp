@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "demo_session.h"
-#include "deferred/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 

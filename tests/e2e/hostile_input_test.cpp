@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "deferred/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "fuzz/session_bytes.h"
 #include "harness/host_ops.h"
 #include "harness/tgd_process.h"

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "deferred/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "harness/host_ops.h"
 #include "harness/pcl_reader.h"
 #include "harness/tgd_process.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "deferred/temp_dir.h"
 #include "harness/ghostscript.h"
+#include "harness/temp_dir.h"
 #include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 

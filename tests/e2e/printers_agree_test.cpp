@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "demo_session.h"
-#include "deferred/temp_dir.h"
+#include "harness/temp_dir.h"
 #include "harness/ghostscript.h"
 #include "harness/host_ops.h"
 #include "harness/pcl_reader.h"
@@ -122,11 +122,11 @@ struct Prints {
     // A user point on the sheet.
     void place(float u, float v, double& x, double& y) const {
         if (landscape) {
-            x = frame.x1 - v * (frame.x1 - frame.x0);
-            y = frame.y1 - u * (frame.y1 - frame.y0);
+            x = static_cast<float>(frame.x1) - v * static_cast<float>(frame.x1 - frame.x0);
+            y = static_cast<float>(frame.y1) - u * static_cast<float>(frame.y1 - frame.y0);
         } else {
-            x = frame.x0 + u * (frame.x1 - frame.x0);
-            y = frame.y1 - v * (frame.y1 - frame.y0);
+            x = static_cast<float>(frame.x0) + u * static_cast<float>(frame.x1 - frame.x0);
+            y = static_cast<float>(frame.y1) - v * static_cast<float>(frame.y1 - frame.y0);
         }
     }
     // The dots around the user rectangle (u0, v0)-(u1, v1), widened by
@@ -208,10 +208,11 @@ void print_both(TgdProcess& tgd, tgd::test::TempDir& dir, bool landscape, Prints
     // TGD_AGREE_DUMP=prefix keeps the document and both sheets to look at.
     if (const char* dump = std::getenv("TGD_AGREE_DUMP")) {
         std::ofstream(std::string(dump) + ".ps") << read_file(ps);
-        for (const auto& [name, sheet] : {std::pair{"ps", &out.ps}, std::pair{"lj", &out.lj}}) {
+        for (const auto& [name, picture] : {std::pair{"ps", &out.ps}, std::pair{"lj", &out.lj}}) {
             std::ofstream f(std::string(dump) + "-" + name + ".pgm", std::ios::binary);
-            f << "P5\n" << sheet->width << " " << sheet->height << "\n255\n";
-            f.write(reinterpret_cast<const char*>(sheet->grey.data()), static_cast<std::streamsize>(sheet->grey.size()));
+            f << "P5\n" << picture->width << " " << picture->height << "\n255\n";
+            f.write(reinterpret_cast<const char*>(picture->grey.data()),
+                    static_cast<std::streamsize>(picture->grey.size()));
         }
     }
 }

@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "driver/abandon.h"
-#include "driver/device.h"
-#include "driver/pipe.h"
-#include "driver/reset.h"
-#include "printer/mktempx.h"
+#include "base/abandon.h"
+#include "driver/command_loop.h"
+#include "base/pipe.h"
+#include "base/process_state.h"
+#include "settings/mktempx.h"
 #include "sandbox.h"
 
 namespace {

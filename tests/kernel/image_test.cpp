@@ -9,7 +9,7 @@
 #include "kernel/capture.h"
 
 using namespace tgd;
-using tgdtest::Fd2Capture;
+using tgd::test::FdCapture;
 
 namespace {
 
@@ -25,7 +25,7 @@ protected:
         for (std::size_t i = 0; i <= z.size(); ++i) x.push_back(0.1f + 0.05f * static_cast<float>(i));
         const float y[2] = {0.1f, 0.2f};
         hp2648_.invalidate();
-        Fd2Capture out;
+        tgd::test::FdCapture out;
         zimagz_(x.data(), y, z.data(), static_cast<int>(x.size()), 2, static_cast<int>(z.size()), zlow, zhigh,
                 -99.0f);
         const std::string s = out.take();

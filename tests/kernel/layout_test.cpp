@@ -3,10 +3,11 @@
 
 #include <cmath>
 
+#include "core/reports.h"
 #include "kernel/capture.h"
 
 using namespace tgd;
-using tgdtest::Fd2Capture;
+using tgd::test::FdCapture;
 
 namespace {
 
@@ -84,7 +85,7 @@ TEST_F(Layout, SquareAspectAndInchPlots) {
     expect_shown(bgrp_(bg::plot_width), 7.0437, 5e-5);
     expect_shown(bgrp_(bg::plot_height), 3.52185, 5e-6);
 
-    Fd2Capture out;
+    tgd::test::FdCapture out;
     bgrp_(bg::plot_width) = 3.0f;
     bgrp_(bg::plot_height) = 2.0f;
     spptyz_("i");
@@ -123,7 +124,7 @@ TEST_F(Layout, ClipToFigure) {
 }
 
 TEST_F(Layout, PlotThatDoesNotFitGetsTheWholeFigure) {
-    Fd2Capture out;
+    tgd::test::FdCapture out;
     bgrp_(bg::margin_bottom) = 4.0f;
     bgrp_(bg::margin_top) = 4.0f;
     zzpltz_();
@@ -135,7 +136,7 @@ TEST_F(Layout, PlotThatDoesNotFitGetsTheWholeFigure) {
 }
 
 TEST_F(Layout, ScalingReportsEvenWhenSilencedAndKeepsTheTransform) {
-    Fd2Capture out;
+    tgd::test::FdCapture out;
     const float x_scale = bgrp_(bg::x_scale);
     bgrp_(bg::user_x2) = bgrp_(bg::user_x1);
     bgrp_(bg::error_reports) = -1.0f;
@@ -153,7 +154,7 @@ TEST_F(Layout, ScalingReportsEvenWhenSilencedAndKeepsTheTransform) {
 }
 
 TEST_F(Layout, InvalidRasterSizesFallBack) {
-    Fd2Capture out;
+    tgd::test::FdCapture out;
     bgrp_(bg::device_raster_width) = -1.0f;
     zrdszz_();
     EXPECT_EQ(out.take(), "GR-Z Error from Routine zrdszz\nInvalid raster sizes -- will use default\n");
@@ -186,7 +187,7 @@ TEST_F(Layout, ChangeVectorsApplyPairsInOrderAndIgnoreBadEntries) {
 }
 
 TEST_F(Layout, ReportsFollowTheTruncatedErrorReportsEntry) {
-    Fd2Capture out;
+    tgd::test::FdCapture out;
     bgrp_(bg::error_reports) = -0.5f;
     zerrpz_("zlinsz", "Needs at least 2 points");
     EXPECT_EQ(out.take(), "GR-Z Error from Routine zlinsz\nNeeds at least 2 points\n");

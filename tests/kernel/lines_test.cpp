@@ -7,7 +7,7 @@
 #include "kernel/capture.h"
 
 using namespace tgd;
-using tgdtest::Fd2Capture;
+using tgd::test::FdCapture;
 
 namespace {
 
@@ -22,7 +22,7 @@ protected:
 };
 
 TEST_F(Lines, UnclippedSegmentAfterARejectedOneStartsWithAMove) {
-    Fd2Capture out;
+    tgd::test::FdCapture out;
     const float x0[2] = {0.2f, 0.3f}, y0[2] = {0.2f, 0.2f};
     zlinsz_(x0, y0, 2);  // leaves the pen at (175, 110)
     out.take();

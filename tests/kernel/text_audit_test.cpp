@@ -44,7 +44,7 @@ protected:
         tgdtest::start_terminal_kernel();
         out.take();
     }
-    tgdtest::Fd2Capture out;
+    tgd::test::FdCapture out;
 };
 
 TEST_F(Text, AdvanceAlongTheStringDirection) {

@@ -10,11 +10,12 @@
 #include <vector>
 #include <string>
 
-#include "deferred/temp_dir.h"
-#include "kernel/capture.h"
+#include "base/process_state.h"
+#include "harness/temp_dir.h"
+#include "harness/fd_capture.h"
 #include "laserjet/font.h"
 #include "laserjet/page_fixture.h"
-#include "printer/printer.h"
+#include "settings/printer.h"
 
 namespace {
 
@@ -155,7 +156,7 @@ TEST(LaserJetDevice, TextIsDrawnSolidAndTheLineTypeComesBack) {
 // the page goes on.
 TEST(LaserJetDevice, TextWithoutCharactersIsSkipped) {
     start_page();
-    tgdtest::Fd2Capture err;
+    tgd::test::FdCapture err;
     polyline({0, 10}, {1, 1});
     text("", 5, 5, 0);
     polyline({0, 10}, {3, 3});
@@ -201,7 +202,7 @@ TEST(LaserJetDevice, PolygonPatternFollowsTheColour) {
 TEST(LaserJetDevice, ImageRowsMergeIntoShadedRectangles) {
     tgd::test::TempDir dir;
     start_page();
-    ASSERT_TRUE(hplj_page.fp.open_append(dir.file("img.lj")));
+    ASSERT_TRUE(hplj_page.fp.open(dir.file("img.lj"), "a"));
     bgrp_(bg::color) = 7;
     const float x[] = {0, 4, 8, 12, 16, 20}, y[] = {0, 8};
     const float z[] = {1, 1, 2, -1, -1};
@@ -209,7 +210,7 @@ TEST(LaserJetDevice, ImageRowsMergeIntoShadedRectangles) {
     const float lo = 1, hi = 6, na = -1;
     hplj_zimagz(x, y, z, &nx, &ny, &nz, &lo, &hi, &na);
     EXPECT_EQ(bgrp_(bg::color), 7.0f);
-    hplj_page.fp.close();
+    ASSERT_TRUE(hplj_page.fp.close());
     std::ifstream in(dir.file("img.lj"), std::ios::binary);
     // Level 1 (1 percent) over 8 dots, level 2 (3 percent) over 4; rows
     // are measured down from the page top (48 - 8 = 40) plus the margin 60.
@@ -221,13 +222,13 @@ TEST(LaserJetDevice, ImageRowsMergeIntoShadedRectangles) {
 TEST(LaserJetDevice, ImageWithTooFewValuesStopsAtTheirEnd) {
     tgd::test::TempDir dir;
     start_page();
-    ASSERT_TRUE(hplj_page.fp.open_append(dir.file("img.lj")));
+    ASSERT_TRUE(hplj_page.fp.open(dir.file("img.lj"), "a"));
     const float x[] = {0, 4, 8}, y[] = {0, 8, 16};
     const float z[] = {6, -5};
     const int nx = 3, ny = 3, nz = 2;
     const float lo = 1, hi = 1, na = -1;  // equal bounds widen to 0.5..1.5
     hplj_zimagz(x, y, z, &nx, &ny, &nz, &lo, &hi, &na);
-    hplj_page.fp.close();
+    ASSERT_TRUE(hplj_page.fp.close());
     std::ifstream in(dir.file("img.lj"), std::ios::binary);
     // 6 is far above 1.5 and takes the top level (56 percent), -5 the
     // lowest (1 percent); the second row has no values.
@@ -237,7 +238,7 @@ TEST(LaserJetDevice, ImageWithTooFewValuesStopsAtTheirEnd) {
 
 TEST(LaserJetDevice, RefusalsDrawNothing) {
     start_page();
-    tgdtest::Fd2Capture err;
+    tgd::test::FdCapture err;
     hplj_zbrshz();
     hplj_zspinz();
     EXPECT_EQ(err.take(),
@@ -265,7 +266,7 @@ namespace {
 
 TEST(LaserJetStart, CompletesParametersAndSurvivesHostileValues) {
     tgd::test::TempDir dir;
-    CurrentPrinterParameters = PrinterParameters{};
+    reset_process_state();
     CurrentPrinterParameters.file = dir.file("h.lj");
     CurrentPrinterParameters.rasters = 200;
     CurrentPrinterParameters.print = 0;
@@ -273,7 +274,7 @@ TEST(LaserJetStart, CompletesParametersAndSurvivesHostileValues) {
     std::vector<float> params(250, std::numeric_limits<float>::quiet_NaN());
     params[bg::device_xmax - 1] = std::numeric_limits<float>::infinity();
     params[bg::x_scale - 1] = 3e38f;
-    tgdtest::Fd2Capture err;
+    tgd::test::FdCapture err;
     ASSERT_EQ(hplj_init(params.data(), 250), 1);
     EXPECT_EQ(CurrentPrinterParameters.rasters, 150);
     EXPECT_EQ(CurrentPrinterParameters.papersize, 2);

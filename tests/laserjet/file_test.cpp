@@ -9,11 +9,12 @@
 #include <iterator>
 #include <string>
 
+#include "base/process_state.h"
 #include "harness/host_ops.h"
-#include "deferred/temp_dir.h"
-#include "kernel/capture.h"
-#include "laserjet/hplj.h"
-#include "printer/printer.h"
+#include "harness/temp_dir.h"
+#include "harness/fd_capture.h"
+#include "laserjet/device.h"
+#include "settings/printer.h"
 
 namespace {
 
@@ -38,11 +39,10 @@ private:
 
 // Portrait 75 dpi Letter, no print command, everything else unset.
 void parameters() {
-    CurrentPrinterParameters = PrinterParameters{};
+    reset_process_state();
     CurrentPrinterParameters.horizontal = 0;
     CurrentPrinterParameters.rasters = 75;
     CurrentPrinterParameters.print = 0;
-    bgrp_ = GraphicsParameters{};
     bgrp_(bg::device_xmax) = 100;
     bgrp_(bg::device_ymax) = 100;
     bgrp_(bg::device_raster_width) = 0.01f;
@@ -68,13 +68,12 @@ void frame(bool draw) {
 TEST(LaserJetFile, OneFileModeAppendsEveryFrameWithItsOwnHeader) {
     tgd::test::TempDir dir;
     InDirectory in(dir.path());
-    hplj_page = LaserJetPage{};
     parameters();
     CurrentPrinterParameters.onefile = 1;
-    tgdtest::Fd2Capture err;
+    tgd::test::FdCapture err;
     frame(true);
     frame(false);
-    hplj_page.fp.close();
+    ASSERT_TRUE(hplj_page.fp.close());
     const std::string pcl = read_file(dir.path() / "LaserJet.out");
     ASSERT_EQ(pcl.compare(0, kHeader.size(), kHeader), 0);
     // The second frame follows the first frame's closing reset.
@@ -88,10 +87,9 @@ TEST(LaserJetFile, OneFileModeAppendsEveryFrameWithItsOwnHeader) {
 
 TEST(LaserJetFile, FramesGetNumberedNames) {
     tgd::test::TempDir dir;
-    hplj_page = LaserJetPage{};
     parameters();
     CurrentPrinterParameters.tempfile = dir.file("page.####.lj");
-    tgdtest::Fd2Capture err;
+    tgd::test::FdCapture err;
     frame(false);
     frame(false);
     EXPECT_EQ(err.take(), "Starting to make laserjet file.\nGenerated output file \"" + dir.file("page.0001.lj") +
@@ -105,11 +103,10 @@ TEST(LaserJetFile, FileThatCannotBeOpenedHereGoesToTmp) {
     tgd::test::TempDir in_tmp;  // a directory of the same name exists only under /tmp
     if (in_tmp.path().parent_path() != std::filesystem::path("/tmp")) GTEST_SKIP() << "temporary files not in /tmp";
     InDirectory in(here.path());
-    hplj_page = LaserJetPage{};
     parameters();
     const std::string name = in_tmp.path().filename().string() + "/x.lj";
     CurrentPrinterParameters.file = name;
-    tgdtest::Fd2Capture err;
+    tgd::test::FdCapture err;
     frame(false);
     EXPECT_EQ(err.take(), "Cannot open file '" + name +
                               "' in current directory. Will try to open a file in /tmp.\nGenerated output file \"/tmp/" +
@@ -127,7 +124,6 @@ TEST(LaserJetFile, TmpFallbackWritesNoPlantedName) {
     tgd::test::TempDir in_tmp;
     if (in_tmp.path().parent_path() != std::filesystem::path("/tmp")) GTEST_SKIP() << "temporary files not in /tmp";
     InDirectory in(here.path());
-    hplj_page = LaserJetPage{};
     parameters();
     std::ofstream(in_tmp.file("target")) << "victim";
     std::filesystem::create_symlink(in_tmp.file("target"), in_tmp.file("link.lj"));
@@ -137,7 +133,7 @@ TEST(LaserJetFile, TmpFallbackWritesNoPlantedName) {
         if (std::string(planted) == "theirs.lj" && !other_owner) continue;
         SCOPED_TRACE(planted);
         CurrentPrinterParameters.file = in_tmp.path().filename().string() + "/" + planted;
-        tgdtest::Fd2Capture err;
+        tgd::test::FdCapture err;
         frame(false);
         const std::string text = err.take();
         const std::string generated = "Generated output file \"";

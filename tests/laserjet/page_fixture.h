@@ -4,8 +4,9 @@
 
 #include <string>
 
-#include "kernel/bgrp.h"
-#include "laserjet/hplj.h"
+#include "base/process_state.h"
+#include "core/bgrp.h"
+#include "laserjet/device.h"
 
 namespace ljtest {
 
@@ -16,7 +17,7 @@ inline constexpr int kHeight = 48;  // dots; rows 0..kHeight exist
 // user coordinates are device coordinates; clip window the whole range.
 inline void start_page() {
     using namespace tgd;
-    bgrp_ = GraphicsParameters{};
+    reset_process_state();
     bgrp_(bg::device_xmax) = kWidth;
     bgrp_(bg::device_ymax) = kHeight;
     bgrp_(bg::clip_xmax) = kWidth;
@@ -37,7 +38,6 @@ inline void start_page() {
     g.char_dots = 28;  // one dot per font unit
     g.raster_rows = kHeight;
     g.row_bytes = kWidth / 8;
-    hplj_page = LaserJetPage{};
     hplj_page.geometry = g;
     hplj_page.raster = PageRaster(g);
     hplj_page.active = true;

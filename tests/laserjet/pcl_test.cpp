@@ -1,13 +1,11 @@
 // PCL encoding: the job header, raster runs and the sparse page, byte for
-// byte, and the output stream whose first error sticks.
+// byte.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
-#include "deferred/temp_dir.h"
-
+#include "base/process_state.h"
 #include "laserjet/pcl.h"
 
 namespace {
@@ -54,7 +52,7 @@ TEST(LaserJetPcl, RunsSkipBlanksAndStopAfter31ZeroBytes) {
 }
 
 PageGeometry letter(bool landscape) {
-    bgrp_ = GraphicsParameters{};
+    reset_process_state();
     bgrp_(bg::device_xmax) = 1;
     bgrp_(bg::device_ymax) = 1;
     return make_page_geometry(landscape, 2, 75, 1);
@@ -88,43 +86,6 @@ TEST(LaserJetPcl, LandscapeRowsRunFromTheRightEdge) {
     EXPECT_EQ(out, "\x1b*t75R"
                    "\x1b*p3180x82Y\x1b*r1A\x1b*b1W\x40\x1b*rB"
                    "\x1b*p4x50Y\x1b*r1A\x1b*b3W\x80\x00\x40\x1b*rB"s);
-}
-
-TEST(LaserJetPcl, WriteErrorSticks) {
-    PclStream s;
-    ASSERT_TRUE(s.open_append("/dev/full"));
-    s.write(std::string(70000, 'x'));
-    s.flush();
-    EXPECT_FALSE(s.ok());
-    s.write("more");
-    EXPECT_FALSE(s.close());
-    EXPECT_FALSE(s.is_open());
-}
-
-// The number of descriptors a command started from here holds open.
-int descriptors_of_a_command() {
-    std::FILE* p = popen("ls /proc/self/fd | wc -l", "r");
-    int n = -1;
-    if (p != nullptr) {
-        if (std::fscanf(p, "%d", &n) != 1) n = -1;
-        pclose(p);
-    }
-    return n;
-}
-
-TEST(LaserJetPcl, PrintCommandsDoNotInheritTheOpenFile) {
-    tgd::test::TempDir dir;
-    const int before = descriptors_of_a_command();
-    ASSERT_GT(before, 0);
-    PclStream s;
-    ASSERT_TRUE(s.open_append(dir.file("x.lj")));
-    EXPECT_EQ(descriptors_of_a_command(), before);
-}
-
-TEST(LaserJetPcl, OpenFailureIsReported) {
-    PclStream s;
-    EXPECT_FALSE(s.open_append("/nonexistent-dir/x.lj"));
-    EXPECT_FALSE(s.is_open());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "base/process_state.h"
 #include "laserjet/raster.h"
 
 namespace {
@@ -13,7 +14,7 @@ namespace {
 using namespace tgd;
 
 void device_range(float xmax, float ymax, float inch_per_unit) {
-    bgrp_ = GraphicsParameters{};
+    reset_process_state();
     bgrp_(bg::device_xmax) = xmax;
     bgrp_(bg::device_ymax) = ymax;
     bgrp_(bg::device_raster_width) = inch_per_unit;

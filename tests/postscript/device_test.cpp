@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "base/process_state.h"
 #include "harness/host_ops.h"
-#include "deferred/temp_dir.h"
-#include "kernel/bgrp.h"
-#include "postscript/ps_par.h"
-#include "postscript/pscplot.h"
-#include "printer/printer.h"
+#include "harness/temp_dir.h"
+#include "core/bgrp.h"
+#include "settings/ps_par.h"
+#include "postscript/device.h"
+#include "settings/printer.h"
 
 namespace tgd {
 namespace {
@@ -37,12 +38,11 @@ const std::string kPageStart =
 class PsDevice : public ::testing::Test {
 protected:
     void SetUp() override {
-        ps_reset_device();
+        reset_process_state();
         ps_par = PostScriptSettings::defaults();
         ps_par.region = {0, 0, 1000, 1000};
         ps_par.rasters = 72;
         ps_par.prolog = {"/PVer 1 def"};
-        CurrentPrinterParameters = PrinterParameters{};
         file = dir.file("out.ps");
         CurrentPrinterParameters.file = file;
         ps_hooks.now = [] { return std::time_t(0); };
@@ -51,7 +51,6 @@ protected:
             commands.push_back(c);
             return command_status;
         };
-        bgrp_ = GraphicsParameters{};
         bgrp_(bg::device_xmax) = 990;
         bgrp_(bg::device_ymax) = 990;
         bgrp_(bg::device_raster_width) = 1.0f / 72;
@@ -69,11 +68,7 @@ protected:
         params = bgrp_;
     }
     void TearDown() override {
-        ps_reset_device();
-        ps_hooks = PsHooks::defaults();
-        CurrentPrinterParameters = PrinterParameters{};
-        ps_par = PostScriptSettings::defaults();
-        bgrp_ = GraphicsParameters{};
+        reset_process_state();
     }
 
     bool start() { return ps_init(params.data(), GraphicsParameters::kSize) != 0; }
@@ -449,24 +444,3 @@ TEST_F(PsAppend, UnrecognisedDocumentIsKeptAndReplaced) {
 
 }  // namespace
 }  // namespace tgd
-
-namespace {
-
-TEST(PsStreamFile, PrintCommandsDoNotInheritTheOpenDocument) {
-    tgd::test::TempDir dir;
-    const std::string path = dir.file("open.ps");
-    tgd::PsStream out;
-    ASSERT_TRUE(out.open(path, "w"));
-    // A command's view of its own descriptors.
-    std::FILE* listing = popen("ls -l /proc/self/fd 2>/dev/null", "r");
-    ASSERT_NE(listing, nullptr);
-    std::string text;
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, listing) != nullptr) text += buf;
-    pclose(listing);
-    EXPECT_NE(text.find(" -> "), std::string::npos);  // the listing worked
-    EXPECT_EQ(text.find("open.ps"), std::string::npos);
-    EXPECT_TRUE(out.close());
-}
-
-}  // namespace

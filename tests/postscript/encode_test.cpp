@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "postscript/ps_encode.h"
-#include "postscript/pscplot.h"
+#include "postscript/encode.h"
+#include "postscript/device.h"
 
 namespace tgd {
 namespace {

@@ -10,7 +10,7 @@
 #include "kernel/capture.h"
 
 using namespace tgd;
-using tgdtest::Fd2Capture;
+using tgd::test::FdCapture;
 
 namespace {
 
@@ -22,7 +22,7 @@ protected:
         tgdtest::start_terminal_kernel();
         out.take();
     }
-    Fd2Capture out;
+    tgd::test::FdCapture out;
 };
 
 TEST_F(Terminal, AttributesAndPenAreSentOnlyWhenChanged) {

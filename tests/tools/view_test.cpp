@@ -9,8 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "deferred/temp_dir.h"
-#include "kernel/bgrp.h"
+#include "harness/temp_dir.h"
+#include "core/bgrp.h"
 #include "laserjet/pcl.h"
 #include "laserjet/raster.h"
 #include "terminal/escape.h"
@@ -195,9 +195,9 @@ void expect_page_round_trip(bool landscape) {
     const PclPage& page = doc.pages[0];
     EXPECT_EQ(page.width, landscape ? 825 : 637);
     EXPECT_EQ(page.height, landscape ? 637 : 825);
-    const long dx = landscape ? static_cast<long>(g.area_right * g.dot_scale) - g.raster_rows
-                              : static_cast<long>(g.area_left * g.dot_scale);
-    const long dy = static_cast<long>(g.area_top * g.dot_scale);
+    const long dx = landscape ? static_cast<long>(static_cast<float>(g.area_right) * g.dot_scale) - g.raster_rows
+                              : static_cast<long>(static_cast<float>(g.area_left) * g.dot_scale);
+    const long dy = static_cast<long>(static_cast<float>(g.area_top) * g.dot_scale);
     std::set<std::pair<long, long>> seen;
     for (int y = 0; y < page.height; ++y)
         for (int x = 0; x < page.width; ++x)

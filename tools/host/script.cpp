@@ -6,7 +6,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "kernel/bgrp.h"
+#include "core/bgrp.h"
 
 namespace tgdhost {
 

@@ -1,0 +1,443 @@
+#include "base/fields.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "base/abandon.h"
+#include "base/process_state.h"
+#include "base/realrep.h"
+#include "base/record_io.h"
+#include "base/stack.h"
+
+namespace tgd {
+
+EncoderLine encbfc_;
+int encbfl_ = 0;
+DecoderLine decbfc_;
+DecoderState decbfl_;
+
+namespace {
+const StateReset reset_state{[] {
+    encbfc_.reset();
+    encbfl_ = 0;
+    decbfc_ = DecoderLine{};
+    decbfl_ = DecoderState{};
+}};
+}  // namespace
+
+std::string_view EncoderLine::used() const {
+    std::size_t n = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(encbfl_, 0)), 0, chars.size());
+    return std::string_view(chars).substr(0, n);
+}
+
+namespace {
+
+// Writes text from position L + 1 on, growing the line when it would not
+// fit, and advances L.
+void put(std::string_view text) {
+    const std::size_t from = static_cast<std::size_t>(std::max(encbfl_, 0));
+    if (from + text.size() > encbfc_.chars.size()) encbfc_.chars.resize(from + text.size(), ' ');
+    encbfc_.chars.replace(from, text.size(), text);
+    encbfl_ = static_cast<int>(from + text.size());
+}
+
+void blanks(int n) {
+    if (n > 0) put(std::string(static_cast<std::size_t>(n), ' '));
+}
+
+std::string integer_text(std::uint64_t magnitude, bool negative, int width) {
+    std::string out;
+    int n;
+    enci01_(magnitude, width, out, negative, n);
+    return out;
+}
+
+std::string integer_text(long long value, int width) {
+    std::uint64_t magnitude =
+        value < 0 ? std::uint64_t(0) - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    return integer_text(magnitude, value < 0, width);
+}
+
+// Text for values that have no digits.
+bool put_nonfinite(float value, int width) {
+    if (std::isfinite(value)) return false;
+    std::string text = std::isnan(value) ? "NaN" : value < 0 ? "-Inf" : "Inf";
+    if (width > static_cast<int>(text.size())) text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    put(text);
+    return true;
+}
+
+constexpr float beyond_range = 1e38f;
+
+}  // namespace
+
+void encf00_(float value, int width, int decimals);
+void ence00_(float value, int width, int decimals, int flag);
+
+namespace {
+
+// Exponent flag < 0: fixed notation, otherwise exponent notation.
+void write_real(float value, int width, int decimals, int exponent) {
+    if (exponent < 0) {
+        encf00_(value, width, decimals);
+    } else {
+        ence00_(value, width, decimals, 0);
+    }
+}
+
+}  // namespace
+
+void enci01_(std::uint64_t magnitude, int width, std::string& out, bool negative, int& ndigits) {
+    char digits[24];
+    auto end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
+    std::size_t len = static_cast<std::size_t>(end - digits) + (negative ? 1 : 0);
+    std::size_t pad = width > 0 && static_cast<std::size_t>(width) > len ? width - len : 0;
+    out.append(pad, ' ');
+    if (negative) out += '-';
+    out.append(digits, end);
+    ndigits = static_cast<int>(pad + len);
+}
+
+void enci00_(std::int32_t value, std::int32_t width) {
+    if (width == free_format) {
+        blanks(1);
+        width = 0;
+    }
+    put(integer_text(value, width));
+}
+
+void encs01_(std::string_view text, int start, int length, int quote) {
+    std::size_t from = start < 1 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(start - 1), text.size());
+    std::size_t n = length < 0 ? 0 : static_cast<std::size_t>(length);
+    text = text.substr(from, n);
+    if (quote == 0) {
+        put(text);
+        return;
+    }
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') quoted += '\\';
+        quoted += c;
+    }
+    quoted += '"';
+    put(quoted);
+}
+
+void encs00_(std::string_view text, int quote) {
+    encs01_(text, 1, static_cast<int>(std::min<std::size_t>(text.size(), 0x7fffffff)), quote);
+}
+
+namespace {
+
+constexpr int max_significant = 7;
+
+// The format choice, with every value given extra significant digits (up
+// to seven) beyond what zrrepz_ finds.
+void choose_format(std::span<const float> values, int extra, int& width, int& decimals, int& exponent) {
+    int I = 0, S = 0, D = 0;
+    int sign = 0, small = 0, wide = 0;
+    for (float v : values) {
+        if (std::isnan(v) || std::fabs(v) > beyond_range) continue;
+        int nint = 1, ndec = 0, nsig = 1;
+        float a = std::fabs(v);
+        if (v != 0.0f) {
+            zrrepz_(v, nint, ndec, nsig);
+            const int more = std::clamp(max_significant - nsig, 0, extra);
+            nsig += more;
+            ndec += more;
+        }
+        if (a < 1.0f) small = 1;
+        if ((v != 0.0f && a <= 1e-10f) || a >= 1e10f) wide = 1;
+        if (v < 0.0f) sign = 1;
+        I = std::max(I, nint);
+        S = std::max(S, nsig);
+        D = std::max(D, ndec);
+    }
+    int F = std::max(I, 1) + sign + D + 1;
+    const int X = S + (S > 1 ? 1 : 0) + 2 + sign + small + wide;
+    decimals = S - 1;
+    const int w = width;
+    if (w > 0 && F > w && F > X) F = 100;  // does not fit: exponent notation
+    if (F > X && F - sign >= 8) {
+        if (w < X) width = X;
+        exponent = 1;
+        return;
+    }
+    if (w <= 0) width = F;
+    if (width >= F) {
+        decimals = D;
+    } else {
+        decimals = std::max(D - (F - width), 0);
+        if (decimals == 0) width = I + sign + 1;
+    }
+    exponent = -1;
+}
+
+// The stated relative precision of a real written in free format.
+constexpr double read_back_precision = 6e-7;
+
+// Whether the text of a field reads back within that precision of value.
+bool reads_back(float value, std::string_view text) {
+    text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+    float back = 0.0f;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), back);
+    if (ec != std::errc() || end == text.data()) return false;
+    return std::fabs(static_cast<double>(back) - value) <= read_back_precision * std::fabs(value);
+}
+
+}  // namespace
+
+void rdtfmt_(std::span<const float> values, int& width, int& decimals, int& exponent) {
+    choose_format(values, 0, width, decimals, exponent);
+}
+
+void encr00_(float value, std::int32_t width, std::int32_t decimals, std::int32_t exponent) {
+    if (width == free_format) {
+        blanks(1);
+        width = 0;
+    }
+    if (exponent != free_format) {
+        write_real(value, width, decimals, exponent);
+        return;
+    }
+    if (std::isfinite(value) && std::fabs(value) > beyond_range) {
+        // Outside the range the format choice looks at: all digits.
+        write_real(value, width, 6, 1);
+        return;
+    }
+    // The digits zrrepz_ asks for; when a field of free width would not
+    // read back within the stated precision, it is written again with
+    // more, up to seven.
+    const int requested = width;
+    const int start = encbfl_;
+    int nint = 1, ndec = 0, nsig = 1;
+    if (std::isfinite(value) && value != 0.0f) zrrepz_(value, nint, ndec, nsig);
+    for (int extra = 0;; ++extra) {
+        int w = requested, d = 0, e = 0;
+        choose_format(std::span<const float>(&value, 1), extra, w, d, e);
+        if (requested == 0 && e < 0 && d == 0 && value != 0.0f) --w;
+        write_real(value, w, d, e);
+        if (requested != 0 || !std::isfinite(value) || nsig + extra >= max_significant ||
+            reads_back(value, encbfc_.used().substr(static_cast<std::size_t>(start))))
+            return;
+        encbfc_.chars.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(encbfl_ - start),
+                              static_cast<std::size_t>(encbfl_ - start), ' ');
+        encbfl_ = start;
+    }
+}
+
+namespace {
+
+// Fixed notation of a double; the digits of the encoders come from here so
+// that rounding is not blurred by single-precision arithmetic.
+void fixed(double value, int w, int d) {
+    const int start = encbfl_;
+    const double a = std::fabs(value) + 0.5 * std::pow(10.0, -d);
+    if (a > 1073741824.0) {  // 2^30: seven leading digits and an exponent
+        int k = static_cast<int>(std::floor(std::log10(a)));
+        double lead = std::trunc(a / std::pow(10.0, k - 6));
+        if (lead >= 1e7) {  // log10 rounded up to the next power
+            ++k;
+            lead = std::trunc(a / std::pow(10.0, k - 6));
+        }
+        put(integer_text(static_cast<std::uint64_t>(lead), value < 0, 7));
+        put("e");
+        put(integer_text(k - 6, 0));
+        // The field ends at start + w, but never inside what was written.
+        blanks(start + w - encbfl_);
+        return;
+    }
+    const long long ipart = static_cast<long long>(a);
+    const int iwidth = d > 0 ? w - d - 1 : w;
+    if (value > 0 && ipart == 0 && w <= d + 1) {
+        blanks(iwidth);
+    } else {
+        put(integer_text(static_cast<std::uint64_t>(ipart), value < 0, iwidth));
+    }
+    if (d <= 0) return;
+    put(".");
+    if (value == 0.0) {
+        put("0");
+        blanks(d - 1);
+        return;
+    }
+    int significant = 0;
+    for (long long p = ipart; p > 0; p /= 10) ++significant;
+    double f = a - static_cast<double>(ipart);
+    std::string digits;
+    for (int i = 0; i < d; ++i) {
+        f *= 10.0;
+        int digit = std::clamp(static_cast<int>(f), 0, 9);
+        f -= digit;
+        if (significant > 0 || digit != 0) ++significant;
+        digits += significant > max_significant ? ' ' : static_cast<char>('0' + digit);
+    }
+    put(digits);
+}
+
+}  // namespace
+
+void encf00_(float value, int width, int decimals) {
+    if (put_nonfinite(value, width)) return;
+    fixed(value, width, decimals);
+}
+
+// The flag is accepted for callers of the old interface and not used.
+void ence00_(float value, int width, int decimals, int) {
+    if (put_nonfinite(value, width)) return;
+    const int start = encbfl_;
+    float mf;
+    int k;
+    zpowrz_(value, mf, k);
+    if (value == 0.0f) {
+        fixed(0.0, width - 4, 0);
+    } else {
+        // The mantissa again in double, from the exponent found.
+        double m = static_cast<double>(value) / std::pow(10.0, k);
+        if (std::fabs(m) + 0.5 * std::pow(10.0, -decimals) >= 10.0) {
+            m /= 10.0;
+            ++k;
+        }
+        fixed(m, width - 4, decimals);
+    }
+    while (encbfl_ > start && encbfc_.chars[static_cast<std::size_t>(encbfl_ - 1)] == ' ') --encbfl_;
+    put("e");
+    put(integer_text(k, 0));
+    blanks(start + width - encbfl_);
+}
+
+namespace {
+
+char line_char(int position) { return decbfc_.chars[static_cast<std::size_t>(position - 1)]; }
+
+std::string_view decoder_line() {
+    const auto& c = decbfc_.chars;
+    return {c.data(), strnlen(c.data(), c.size())};
+}
+
+bool line_used_up() { return decbfl_.length < 0 || decbfl_.position > decbfl_.length; }
+
+bool commas_separate() { return decbfl_.unit != -2; }
+
+}  // namespace
+
+bool begfld_() {
+    bool comma_seen = false;
+    for (;;) {
+        if (line_used_up()) {
+            gtinbf_();
+            if (decbfl_.length < 0) return false;
+            continue;
+        }
+        char c = line_char(decbfl_.position);
+        if (c == ' ' || c == '\t') {
+            ++decbfl_.position;
+        } else if (c == ',' && commas_separate() && !comma_seen) {
+            comma_seen = true;
+            ++decbfl_.position;
+        } else {
+            return true;  // a second comma starts an empty field
+        }
+    }
+}
+
+int getfld_() {
+    const int start = decbfl_.position;
+    if (line_char(start) == ',' && commas_separate()) return istrn2_("", 1, 0);
+    int p = start;
+    while (p <= decbfl_.length && line_char(p) != ' ' && line_char(p) != '\t') ++p;
+    decbfl_.position = p;
+    return istrn2_(decbfc_.chars.data(), start, p - start);
+}
+
+int strtok_() {
+    constexpr std::size_t max_collected = 256;
+    const char quote = line_char(decbfl_.position++);
+    std::string text;
+    auto collect = [&](char c) {
+        if (text.size() < max_collected) text += c;
+    };
+    for (;;) {
+        if (line_used_up()) {
+            // The string goes on on the next line.
+            gtinbf_();
+            if (decbfl_.length < 0) break;
+            collect('\n');
+            continue;
+        }
+        char c = line_char(decbfl_.position++);
+        if (c == quote) break;
+        if (c == '\\' && decbfl_.position <= decbfl_.length) {
+            c = line_char(decbfl_.position++);
+            collect(c == 'n' ? '\n' : c);
+        } else {
+            collect(c);
+        }
+    }
+    return istrn2_(text.c_str(), 1, static_cast<int>(text.size()));
+}
+
+void decsp0_(int& result) {
+    if (decbfl_.error_pending) {
+        decbfl_.error_pending = 0;
+        decbfl_.final_errors = 1;
+        decerr_("Program failed to correct previous error");
+    }
+    if (!begfld_()) {
+        if (decbfl_.final_errors) {
+            ptline_(2, "Unexpected end of file or string; Last line:");
+            ptline_(2, decoder_line());
+            zzabt_();
+        }
+        result = 0;
+        return;
+    }
+    decbfl_.field_start = decbfl_.position;
+    char c = line_char(decbfl_.position);
+    result = c == '"' || c == '\'' ? strtok_() : getfld_();
+}
+
+int decs00_(int strict, std::span<char> area) {
+    int index;
+    decsp0_(index);
+    if (index == 0) return -1;
+    auto stored = cstak(index);
+    std::size_t n = strnlen(stored.data(), stored.size());
+    if (strict != 0 && n > area.size()) {
+        ptline_(2, "Error: Decoded string too long for receiving area");
+        zzabt_();
+    }
+    std::size_t kept = std::min(n, area.size());
+    std::copy_n(stored.data(), kept, area.begin());
+    if (strict == 0) std::fill(area.begin() + static_cast<std::ptrdiff_t>(kept), area.end(), ' ');
+    return static_cast<int>(n);
+}
+
+void decerr_(std::string_view message) {
+    if (!decbfl_.error_pending && !decbfl_.final_errors) {
+        decbfl_.error_pending = 1;
+        return;
+    }
+    if (decbfl_.error_pending) {
+        ptline_(2, "Failed to clear previous error");
+    } else {
+        ptline_(2, std::string("Error in decoding: ").append(message));
+    }
+    ptline_(2, decoder_line());
+    // "^" under the field's first and last characters, "." between.
+    const int first = std::max(decbfl_.field_start, 1);
+    const int last = std::max(decbfl_.position - 1, first);
+    std::string marker(static_cast<std::size_t>(first - 1), ' ');
+    marker += '^';
+    if (last > first) {
+        marker.append(static_cast<std::size_t>(last - first - 1), '.');
+        marker += '^';
+    }
+    ptline_(2, marker);
+    decbfl_.error_pending = 0;
+    zzabt_();
+}
+
+}  // namespace tgd

@@ -1,0 +1,297 @@
+#include "driver/command_loop.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "base/abandon.h"
+#include "base/messages.h"
+#include "base/pipe.h"
+#include "base/process_state.h"
+#include "core/bgrp.h"
+#include "core/live_device.h"
+#include "deferred/writer.h"
+#include "displaylist/displaylist.h"
+#include "driver/device_hooks.h"
+#include "driver/print.h"
+#include "driver/refresh.h"
+#include "driver/wire.h"
+#include "kernel/kernel.h"
+#include "settings/ps_par.h"
+#include "terminal/terminal.h"
+
+namespace tgd {
+
+char which = 0;
+char nextch = 0;
+int live_output = 1;
+int needs_init = 1;
+
+namespace {
+const StateReset reset_state{[] {
+    which = 0;
+    nextch = 0;
+    live_output = 1;
+    needs_init = 1;
+}};
+}  // namespace
+
+namespace {
+
+// The live device fills a polygon itself, clipping it to the window.
+void draw_polygon(const float* x, const float* y, int n) { live_device().polygon(x, y, n); }
+
+void reply_last_point() { reply_real_pair(bgrp_(bg::last_x), bgrp_(bg::last_y)); }
+
+// After end of file inside an operation's arguments nobody reads its
+// result: the operation still answers, but the counts that announced the
+// missing data are not trusted, so nothing is drawn, recorded or printed
+// and the process ends at the next operation letter.
+bool arguments_complete() { return !wire_eof(); }
+
+// 'G', 'L', 'P': int n; real x[n]; real y[n].
+template <class Draw, class Write, class Record>
+void op_xy(Draw draw, Write write, Record record) {
+    int n = read_int();
+    Block<float> x = read_block<float>(n);
+    Block<float> y = read_block<float>(n);
+    if (arguments_complete()) {
+        InterruptWindow window;
+        if (live_output) draw(x.data(), y.data(), n);
+        window.close();
+        write(x.data(), y.data(), n);
+        record(x.data(), y.data(), n);
+    }
+    reply_byte(which);
+    reply_last_point();
+}
+
+void op_segments() {
+    int n = read_int();
+    Block<float> x1 = read_block<float>(n);
+    Block<float> y1 = read_block<float>(n);
+    Block<float> x2 = read_block<float>(n);
+    Block<float> y2 = read_block<float>(n);
+    if (arguments_complete()) {
+        InterruptWindow window;
+        if (live_output) zsegsz_(x1.data(), y1.data(), x2.data(), y2.data(), n);
+        window.close();
+        wsegsz_(x1.data(), y1.data(), x2.data(), y2.data(), n);
+        dsegsz_(x1.data(), y1.data(), x2.data(), y2.data(), n);
+    }
+    reply_byte(which);
+    reply_last_point();
+}
+
+void op_text() {
+    int n = read_int();
+    float x = read_real();
+    float y = read_real();
+    float justification = read_real();
+    Block<char> text = read_block<char>(n);
+    if (arguments_complete()) {
+        InterruptWindow window;
+        if (live_output) ztextz_(x, y, text.data(), n, justification);
+        window.close();
+        wtextz_(x, y, text.data(), n, justification);
+        dtextz_(x, y, text.data(), n, justification);
+    }
+    reply_byte(which);
+    reply_real_pair(bgrp_(bg::text_end_x), bgrp_(bg::text_end_y));
+}
+
+void op_deferred() {
+    int mode = read_int();
+    int n = read_int();
+    Block<char> name = read_terminated(n);
+    if (arguments_complete()) wcopyz_(mode, name.data(), n);
+    reply_byte(which);
+}
+
+void op_parameters() {
+    int n = read_int();
+    Block<float> v = read_block<float>(n);
+    if (arguments_complete()) {
+        amdiff_(v.data(), n);
+        wdiffz_(v.data(), n);
+        ddiffz_(v.data(), n);
+    }
+    reply_byte(which);
+}
+
+void op_eject() {
+    InterruptWindow window;
+    wejecz_();
+    if (live_output) live_device().eject();
+    dejecz_();
+    window.close();
+    reply_byte(which);
+}
+
+void op_wrap_up() {
+    InterruptWindow window;
+    wwrapz_();
+    if (live_output) live_device().wrap_up();
+    window.close();
+    reply_byte(which);
+}
+
+// The devices that draw even when BATCH is set.
+bool draws_in_batch(float device_code) {
+    return device_code == -470.0f || device_code == -424.0f || device_code == -423.0f;
+}
+
+// 'I' (with_parameters false) and 'M'.  Only the first of them initialises;
+// every one answers with the whole parameter block.
+void op_initialise(bool with_parameters) {
+    if (needs_init) {
+        ps_par = PostScriptSettings::defaults();
+        if (with_parameters) {
+            int n = read_int();
+            Block<float> params = n > 0 ? read_block<float>(n) : Block<float>(1);
+            pbegnz_(params.data(), n);
+        } else {
+            const float none[1] = {0.0f};
+            pbegnz_(none, 0);
+        }
+        winitz_();
+        needs_init = 0;
+        if (with_parameters) dinitz_(bgrp_.data(), 130);
+        live_output = std::getenv("BATCH") == nullptr || draws_in_batch(bgrp_(bg::device_code)) ? 1 : 0;
+    }
+    reply_bytes(bgrp_.data(), sizeof bgrp_.v);
+}
+
+void op_print() {
+    int n = read_int();
+    Block<char> options = read_terminated(n);
+    if (arguments_complete()) zsavez_(std::string_view(options.data()));
+    reply_byte(which);
+}
+
+void op_image() {
+    int nx = read_int();
+    Block<float> x = read_block<float>(nx);
+    int ny = read_int();
+    Block<float> y = read_block<float>(ny);
+    int nz = read_int();
+    Block<float> z = read_block<float>(nz);
+    float a = read_real();
+    float b = read_real();
+    float c = read_real();
+    if (arguments_complete()) {
+        dimagz_(x.data(), y.data(), z.data(), nx, ny, nz, a, b, c);
+        zimagz_(x.data(), y.data(), z.data(), nx, ny, nz, a, b, c);
+    }
+    reply_byte(which);
+}
+
+void op_refresh() {
+    refresh_display();
+    reply_byte(which);
+}
+
+// 'z' 'l' and every sub-letter without a meaning of its own: n bytes are
+// read one at a time and dropped; the reply is 'z' and a zero byte.
+void op_discard() {
+    int n = read_int();
+    for (int i = 0; i < n && !wire_eof(); ++i) read_byte();
+    reply_byte(which);
+    reply_byte(0);
+}
+
+void op_menu_and_options() {
+    char sub = read_byte();
+    switch (sub) {
+        case 'm': op_menu(); break;
+        case 'p': op_ps_option(); break;
+        default: op_discard(); break;
+    }
+}
+
+// Performs one operation; false when the letter is not an operation.
+bool perform(char op) {
+    switch (op) {
+        case 'C': op_deferred(); break;
+        case 'D': op_parameters(); break;
+        case 'E': op_eject(); break;
+        case 'G': op_xy(draw_polygon, wpolyz_, dpolyz_); break;
+        case 'L': op_xy(zlinsz_, wlinsz_, dlinsz_); break;
+        case 'P': op_xy(zpntsz_, wpntsz_, dpntsz_); break;
+        case 'S': op_segments(); break;
+        case 'T': op_text(); break;
+        case 'W': reply_byte(which); break;
+        case 'X': op_wrap_up(); break;
+        case 'I': op_initialise(false); break;
+        case 'M': op_initialise(true); break;
+        case 'Q': op_read_points(); break;
+        case 'q': op_read_point(); break;
+        case 'm': op_mode(); break;
+        case 'h': op_hook(); break;
+        case 's': op_print(); break;
+        case 'b': op_brush(); break;
+        case 'r': op_spin(); break;
+        case 'i': op_image(); break;
+        case 'c': op_color_map(); break;
+        case 'd': op_refresh(); break;
+        case 'z': op_menu_and_options(); break;
+        default: return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void require_live(const char* batch_message) {
+    if (!live_output) {
+        std::fputs(batch_message, stderr);
+        zzabt_();
+    }
+}
+
+void start_up() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGINT, &ignore, &saved_sigint);
+    sigaction(SIGQUIT, &ignore, nullptr);
+    // A reader that went away makes writes on descriptors 16 and 2 fail,
+    // which is ignored; it must not end the process.
+    sigaction(SIGPIPE, &ignore, nullptr);
+    // A batch job has nobody at the terminal to answer the frame prompt.
+    hp2648_.batch = std::getenv("BATCH") != nullptr;
+    // The kernel draws on the graphics terminal; an interrupt makes the
+    // terminal forget what it was told.
+    install_live_device(hp2648_);
+    set_interrupt_reset(zintrz_);
+}
+
+int device() {
+    for (;;) {
+        char op = 0;
+        if (my_read(kCommandFd, &op, 1) <= 0) return 0;
+        which = op;
+        try {
+            if (!perform(op)) {
+                dmfatl_("Pipe error.");
+                dmdiag_(dmformat("Bad operation to device driver: %c.", op));
+            }
+        } catch (const OperationAbandoned& abandoned) {
+            which = abandoned.reply;
+            reply_byte(which);
+        } catch (const std::bad_alloc&) {
+            // Memory that the standard containers could not get ends the
+            // operation as a failed my_calloc does.
+            try {
+                out_of_memory();
+            } catch (const OperationAbandoned& abandoned) {
+                which = abandoned.reply;
+                reply_byte(which);
+            }
+        }
+    }
+}
+
+}  // namespace tgd

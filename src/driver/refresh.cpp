@@ -1,0 +1,81 @@
+// Refresh: the current frame replayed through the kernel onto the live
+// device.
+#include "driver/refresh.h"
+
+#include "base/process_state.h"
+#include "core/live_device.h"
+#include "core/replay.h"
+#include "displaylist/displaylist.h"
+#include "driver/device_hooks.h"
+#include "kernel/kernel.h"
+
+namespace tgd {
+
+int can_refresh = 1;
+int refreshing_now = 0;
+int redisplay_brush = 0;
+int redisplay_spin = 0;
+
+namespace {
+const StateReset reset_state{[] {
+    can_refresh = 1;
+    refreshing_now = 0;
+    redisplay_brush = 0;
+    redisplay_spin = 0;
+}};
+}  // namespace
+
+namespace {
+
+// The live device as a replay target: each entry is drawn as the command
+// loop drew it.
+class LiveReplay final : public ReplayDevice {
+public:
+    void begin_pass() override { live_device().eject(); }
+    bool exposed_again() override { return newly_exposed() != 0; }
+
+    void lines(const LinesRecord& r) override { zlinsz_(r.x.data(), r.y.data(), r.n()); }
+    void polygon(const PolygonRecord& r) override { live_device().polygon(r.x.data(), r.y.data(), r.n()); }
+    void points(const PointsRecord& r) override { zpntsz_(r.x.data(), r.y.data(), r.n()); }
+    void segments(const SegmentsRecord& r) override {
+        zsegsz_(r.x1.data(), r.y1.data(), r.x2.data(), r.y2.data(), r.n());
+    }
+    void text(const TextRecord& r) override { ztextz_(r.x, r.y, r.text.c_str(), r.n(), r.justification); }
+    void diff(const DiffRecord& r) override { amdiff_(r.v.data(), r.n()); }
+    bool init(const InitRecord& r) override {
+        load_init(r);
+        return true;
+    }
+    void brush(BrushRecord& r) override {
+        if (redisplay_brush) zbrshz_(r, 2);
+    }
+    void spin(SpinRecord& r) override {
+        if (redisplay_spin) zspinz_(r, 2);
+    }
+    void image(const ImageRecord& r) override {
+        zimagz_(r.x.data(), r.y.data(), r.z.data(), static_cast<int>(r.x.size()), static_cast<int>(r.y.size()),
+                static_cast<int>(r.z.size()), r.a, r.b, r.c);
+    }
+    void flush() override { live_device().forget(); }
+};
+
+// refreshing_now is set while a refresh runs, however it ends.
+class Refreshing {
+public:
+    Refreshing() { refreshing_now = 1; }
+    ~Refreshing() { refreshing_now = 0; }
+    Refreshing(const Refreshing&) = delete;
+    Refreshing& operator=(const Refreshing&) = delete;
+};
+
+}  // namespace
+
+int refresh_display() {
+    if (!can_refresh || !current_displaylist) return 0;
+    Refreshing now;
+    LiveReplay terminal;
+    // The terminal always starts: the replay runs to its end.
+    return replay_displaylist(current_displaylist.get(), terminal) ? 1 : 0;
+}
+
+}  // namespace tgd

@@ -1,0 +1,141 @@
+// The PostScript device: its output contexts, the state of the document
+// being written and its drawing routines.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "base/output_stream.h"
+#include "core/bgrp.h"
+#include "core/replay.h"
+
+namespace tgd {
+
+// One output context: the document being written for it.
+struct PsContext {
+    OutputStream out;
+    int started = 0;  // header written, file open
+    int pages = 0;
+    int page_pending = 1;  // the next drawing operation begins a page
+    std::string file_name;
+};
+
+// master serves printing with do_printgraph clear, pgraph with it set.
+extern PsContext master;
+extern PsContext pgraph;
+
+// The path being written, in PostScript units.
+struct PsPath {
+    int path_count = 0;  // elements since the path began
+    int just_moved = 0;  // the next line is written even if it has zero length
+    int need_start = 1;  // the path must be (re)started at an absolute point
+    int point_mode = 0;  // moves are relative and plot the point procedure
+    std::array<int, 2> prev_pt{};
+    std::array<int, 2> cur_pt{};
+};
+
+// The PostScript device: everything it keeps between its calls besides the
+// contexts.  As a replay target each entry kind goes to the drawing
+// routine of its name (ps_zlinsz for lines, ...), all working on the one
+// device pscplot.
+class PostScriptDevice final : public ReplayDevice {
+public:
+    PsContext* context = &master;  // the working context
+    int appending = 0;             // the current document continues an earlier file
+    PsPath path;
+    std::array<float, 4> region{};  // the page's bounding box, points
+    float fig_xminD = 0, fig_yminD = 0, fig_widthD = 1, fig_heightD = 1;
+    float fig_widthPS = 0, fig_heightPS = 0;
+    float text_size = 0;                                        // points
+    std::array<float, GraphicsParameters::kSize> current_am{};  // attributes as last written
+
+    void lines(const LinesRecord& r) override;
+    void polygon(const PolygonRecord& r) override;
+    void points(const PointsRecord& r) override;
+    void segments(const SegmentsRecord& r) override;
+    void text(const TextRecord& r) override;
+    void diff(const DiffRecord& r) override;
+    [[nodiscard]] bool init(const InitRecord& r) override;
+    void brush(BrushRecord& r) override;
+    void spin(SpinRecord& r) override;
+    void image(const ImageRecord& r) override;
+    void flush() override;
+    void wrap_up() override;
+};
+// The one PostScript device of the process.
+extern PostScriptDevice pscplot;
+
+// The clock, the user name and the shell are replaceable so that documents
+// and print commands can be checked in tests.
+struct PsHooks {
+    std::function<std::time_t()> now;
+    std::function<std::string()> user_name;
+    std::function<int(const std::string&)> run_command;
+    static PsHooks defaults();
+};
+extern PsHooks ps_hooks;
+
+// Closes both contexts without finishing their documents and clears the
+// device state (tests start clean with it).
+void ps_reset_device();
+
+// Document (start, pages, end).
+[[nodiscard]] int ps_init(const float* par, int npar);
+void ps_zwrapz();
+void ps_zejecz();
+void ps_zflshz();
+void get_pscplot_context();
+void put_pscplot_context();
+void ps_begin_page();
+void ps_page_layout(int landscape, float& width, float& height);
+void ps_put_string(std::string_view text);
+
+// Fits a figure of w x h inches into region (points) and centres it there;
+// w and h come back in inches, fig_w and fig_h receive the size in points
+// in figure orientation.
+void layout_figure(std::array<float, 4>& region, bool landscape, bool maximize, float& w, float& h, float& fig_w,
+                   float& fig_h);
+
+// The ctime text of the hooks' clock, newline included.
+std::string ps_creation_date();
+
+// Continues the earlier document in the working context's file.  False
+// when the file could not be renamed (the document cannot start); else the
+// context's stream is open (or failed to open) and appending tells whether
+// the earlier document was continued.
+[[nodiscard]] bool ps_continue_document();
+// Marks the fonts named in text as needed.
+void ps_mark_fonts(std::string_view text);
+
+// Drawing.
+void ps_zseekz(float X, float Y);
+void ps_zlinez(float X, float Y);
+void ps_zlinsz(const float* x, const float* y, int n);
+void pslins_(const float* x, const float* y, int n);
+void ps_zpolyz(const float* x, const float* y, int n);
+void pspoly_(const float* x, const float* y, int n);
+void ps_zsegsz(const float* x1, const float* y1, const float* x2, const float* y2, int n);
+void ps_zpntsz(const float* x, const float* y, int n);
+void psmark_(const float* x, const float* y, int n, int marker);
+void ps_ztextz(float x, float y, const char* text, int n, float adj);
+void next_character_position(float x, float y, int n, float adj);
+void ps_zimagz(const float* x, const float* y, const float* z, int nx, int ny, int nz, float& zlo, float& zhi,
+               float na);
+void ps_amdiff(const float* v, int n);
+void ps_zbrshz();
+void ps_zspinz();
+
+// Path bookkeeping.
+[[nodiscard]] int ps_convert_point(float X, float Y, int force);
+void ps_rel_move();
+void ps_end_path(int limit);
+void ps_reset_path();
+void ps_sync_attributes(bool all);
+void ps_polyline(const float* x, const float* y, int n, std::string_view end_op, std::string_view rect_op, bool closed);
+
+}  // namespace tgd

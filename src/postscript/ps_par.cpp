@@ -1,9 +1,0 @@
-#include "postscript/ps_par.h"
-
-namespace tgd {
-
-PostScriptSettings ps_par;
-
-void ps_optchange() {}
-
-}  // namespace tgd
