@@ -116,16 +116,18 @@ void op_menu() {
     long long total = 0;
     for (int len : lengths) total += len > 0 ? len : 0;
     Block<char> bytes = read_block<char>(total);
-    std::vector<std::string> items;
-    long long at = 0;
-    for (int len : lengths) {
-        std::size_t size = len > 0 ? static_cast<std::size_t>(len) : 0;
-        const char* start = bytes.data() + at;
-        items.emplace_back(start, strnlen(start, size));
-        at += static_cast<long long>(size);
-    }
     int selection = 0;  // as when the terminal's input ends
-    if (!wire_eof()) {  // with the host gone nobody answers the menu
+    // With the host gone nobody answers the menu, and the items its count
+    // announced are not made either (millions of them cost seconds).
+    if (!wire_eof()) {
+        std::vector<std::string> items;
+        long long at = 0;
+        for (int len : lengths) {
+            std::size_t size = len > 0 ? static_cast<std::size_t>(len) : 0;
+            const char* start = bytes.data() + at;
+            items.emplace_back(start, strnlen(start, size));
+            at += static_cast<long long>(size);
+        }
         InterruptWindow window;
         selection = zmenuz(items);
         window.close();

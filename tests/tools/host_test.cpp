@@ -79,6 +79,12 @@ TEST(TgdHost, AnswersPromptsReportsRepliesAndExitsAsDocumented) {
     EXPECT_EQ(tgd_host(dir, "", out), 2);
     EXPECT_EQ(tgd_host(dir, "--help", out), 0);
     EXPECT_NE(out.find("usage: tgd-host"), std::string::npos);
+
+    // tgd itself answers --version and refuses arguments it does not know,
+    // without waiting for a host on descriptor 15.
+    EXPECT_EQ(std::system("'" TGD_EXE "' --version > /dev/null"), 0);
+    const int status = std::system("'" TGD_EXE "' --bogus 2> /dev/null");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2);
 }
 
 TEST(Recording, MalformedFilesNameTheLine) {
