@@ -57,8 +57,8 @@ std::vector<float> my_calloc_floats(long long count) {
         out_of_memory();
     }
     if (alloc_trace) {
-        dmdiag_(dmformat("my_calloc : (%lld*%lld) %" PRIuPTR ".", count, size,
-                         reinterpret_cast<std::uintptr_t>(v.data())));
+        dmdiag_(
+            dmformat("my_calloc : (%lld*%lld) %" PRIuPTR ".", count, size, reinterpret_cast<std::uintptr_t>(v.data())));
     }
     return v;
 }

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <cerrno>
+#include <cstring>
 
 #include "base/abandon.h"
 #include "base/output_stream.h"

@@ -87,7 +87,9 @@ void dlinsz_(const float* x, const float* y, int n) { record_points<1>(x, y, n);
 void dpolyz_(const float* x, const float* y, int n) { record_points<2>(x, y, n); }
 void dpntsz_(const float* x, const float* y, int n) { record_points<3>(x, y, n); }
 
-void take_lines(std::vector<float>&& x, std::vector<float>&& y) { append_entry(LinesRecord{std::move(x), std::move(y)}); }
+void take_lines(std::vector<float>&& x, std::vector<float>&& y) {
+    append_entry(LinesRecord{std::move(x), std::move(y)});
+}
 void take_polygon(std::vector<float>&& x, std::vector<float>&& y) {
     append_entry(PolygonRecord{std::move(x), std::move(y)});
 }
