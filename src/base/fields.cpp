@@ -58,15 +58,15 @@ void blanks(int n) {
 class PowersOfTen {
 public:
     PowersOfTen() {
-        for (int n = -kReach; n <= kReach; ++n) table_[static_cast<std::size_t>(n + kReach)] = std::pow(10.0, n);
+        for (int n = -kReach; n <= kReach; ++n) at(n) = std::pow(10.0, n);
     }
-    double operator()(int n) const {
-        return n >= -kReach && n <= kReach ? table_[static_cast<std::size_t>(n + kReach)] : std::pow(10.0, n);
-    }
+    double operator()(int n) const { return n >= -kReach && n <= kReach ? at(n) : std::pow(10.0, n); }
 
 private:
     static constexpr int kReach = 40;
     std::array<double, 2 * kReach + 1> table_{};
+    double& at(int n) { return table_[static_cast<std::size_t>(n) + kReach]; }
+    double at(int n) const { return table_[static_cast<std::size_t>(n) + kReach]; }
 };
 const PowersOfTen power_of_ten;
 

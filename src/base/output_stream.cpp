@@ -59,11 +59,13 @@ constexpr int kTerminal = 2;
 
 // The bytes of the one file descriptor gathered at a time; a write to
 // another descriptor puts them out first.
-std::string gathered;
+// The buffers are never destroyed: the destructors of other globals may
+// still close a descriptor (and so flush) at exit.
+std::string& gathered = *new std::string;  // NOLINT(cppcoreguidelines-owning-memory)
 int gathered_fd = -1;
 std::array<char, kGatherLimit> terminal_buffer;
 // The replies of the current operation.
-std::string replies;
+std::string& replies = *new std::string;  // NOLINT(cppcoreguidelines-owning-memory)
 int replies_fd = -1;
 
 const StateReset reset_state{[] {

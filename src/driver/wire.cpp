@@ -50,7 +50,7 @@ Block<T> read_block(long long n) {
 }
 std::vector<float> read_floats(long long n) {
     std::vector<float> v = my_calloc_floats(n);
-    read_bytes(v.data(), static_cast<long long>(v.size() * sizeof(float)));
+    read_bytes(v.data(), static_cast<long long>(v.size()) * static_cast<long long>(sizeof(float)));
     return v;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <functional>
@@ -56,7 +57,7 @@ public:
     // The attribute entries of bgrp_, bit for bit, when current_am was last
     // brought up to date: while they are the same nothing is compared.
     static constexpr std::size_t kSyncedEntries = 17;
-    std::array<float, kSyncedEntries> synced_entries{};
+    std::array<std::uint32_t, kSyncedEntries> synced_entries{};
     bool synced = false;
 
     void lines(const LinesRecord& r) override;

@@ -3,9 +3,10 @@
 // change.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "base/alloc.h"
@@ -113,7 +114,7 @@ int ps_convert_point(float X, float Y, int force) {
 
 void ps_rel_move() {
     const PsPath& p = pscplot.path;
-    pscplot.context->out.append([&p](std::string& out) {
+    pscplot.context->out.append([&](std::string& out) {
         ps_rel_move_op(out, static_cast<long long>(p.cur_pt[0]) - p.prev_pt[0],
                        static_cast<long long>(p.cur_pt[1]) - p.prev_pt[1]);
     });
@@ -160,12 +161,12 @@ void ps_zlinez(float X, float Y) {
 }
 
 namespace {
-// The raw attribute entries of bgrp_, in the order of the table.
-std::array<float, PostScriptDevice::kSyncedEntries> attribute_entries() {
-    std::array<float, PostScriptDevice::kSyncedEntries> raw{};
+// The attribute entries of bgrp_ bit for bit, in the order of the table.
+std::array<std::uint32_t, PostScriptDevice::kSyncedEntries> attribute_entries() {
+    std::array<std::uint32_t, PostScriptDevice::kSyncedEntries> raw{};
     std::size_t k = 0;
     for (const AttrRow& row : ps_attr_table)
-        for (int i = 0; i < row.count; ++i) raw[k++] = bgrp_(row.entry + i);
+        for (int i = 0; i < row.count; ++i) raw[k++] = std::bit_cast<std::uint32_t>(bgrp_(row.entry + i));
     return raw;
 }
 static_assert([] {
@@ -179,7 +180,7 @@ void ps_sync_attributes(bool all) {
     // Called for every point: when no entry has changed since the last
     // time, the attributes written are still the ones to write.
     const auto raw = attribute_entries();
-    if (!all && pscplot.synced && std::memcmp(raw.data(), pscplot.synced_entries.data(), sizeof raw) == 0) return;
+    if (!all && pscplot.synced && raw == pscplot.synced_entries) return;
     pscplot.synced_entries = raw;
     pscplot.synced = true;
     bool path_ended = false;
