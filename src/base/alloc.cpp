@@ -50,9 +50,14 @@ void* my_calloc(long long count, long long size) {
 std::vector<float> my_calloc_floats(long long count) {
     constexpr auto size = static_cast<long long>(sizeof(float));
     if (!representable(count, size)) out_of_memory();
+    // The C heap decides, as for every other argument block; its block is
+    // only a probe (untouched pages) and goes straight back.
+    void* probe = std::calloc(count == 0 ? 1 : static_cast<std::size_t>(count), sizeof(float));
+    if (probe == nullptr) out_of_memory();
+    std::free(probe);
     std::vector<float> v;
     try {
-        v.resize(static_cast<std::size_t>(count));
+        v.reserve(static_cast<std::size_t>(count));
     } catch (const std::bad_alloc&) {
         out_of_memory();
     }

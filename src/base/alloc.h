@@ -22,9 +22,11 @@ void* my_malloc(long long size);
 // starts allocation tracing and abandons the operation with 'A'.
 [[noreturn]] void out_of_memory();
 
-// count zeroed floats in a vector, refused and traced as my_calloc refuses
-// and traces: argument arrays that a display-list entry then takes over
-// without a copy.
+// An empty vector with room for count floats, refused and traced as
+// my_calloc refuses and traces (the C heap is asked for the block first, so
+// a request it cannot grant is refused at the same counts): argument arrays
+// that are filled as their data arrives and that a display-list entry then
+// takes over without a copy.
 std::vector<float> my_calloc_floats(long long count);
 
 struct FreeDeleter {

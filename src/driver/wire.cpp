@@ -50,7 +50,16 @@ Block<T> read_block(long long n) {
 }
 std::vector<float> read_floats(long long n) {
     std::vector<float> v = my_calloc_floats(n);
-    read_bytes(v.data(), static_cast<long long>(v.size()) * static_cast<long long>(sizeof(float)));
+    // Filled piece by piece as the data arrives: a count whose data never
+    // comes (end of file) touches no memory, and its caller uses none of it.
+    constexpr std::size_t kPiece = std::size_t{1} << 16;
+    const auto total = static_cast<std::size_t>(n);
+    while (v.size() < total && !wire_eof()) {
+        const std::size_t start = v.size();
+        const std::size_t count = std::min(kPiece, total - start);
+        v.resize(start + count);
+        read_bytes(v.data() + start, static_cast<long long>(count * sizeof(float)));
+    }
     return v;
 }
 

@@ -21,7 +21,8 @@ char read_byte();
 // n elements read into a fresh zeroed block.
 template <class T>
 Block<T> read_block(long long n);
-// n floats read into a vector (allocated as my_calloc_floats allocates).
+// n floats read into a vector (allocated as my_calloc_floats allocates);
+// after end of file inside them it holds only what arrived.
 std::vector<float> read_floats(long long n);
 extern template Block<int> read_block<int>(long long);
 extern template Block<float> read_block<float>(long long);
