@@ -51,8 +51,9 @@ std::vector<float> my_calloc_floats(long long count) {
     constexpr auto size = static_cast<long long>(sizeof(float));
     if (!representable(count, size)) out_of_memory();
     // The C heap decides, as for every other argument block; its block is
-    // only a probe (untouched pages) and goes straight back.
-    void* probe = std::calloc(count == 0 ? 1 : static_cast<std::size_t>(count), sizeof(float));
+    // only a probe (untouched pages) and goes straight back.  The volatile
+    // keeps the compiler from eliding the pair of calls.
+    void* volatile probe = std::calloc(count == 0 ? 1 : static_cast<std::size_t>(count), sizeof(float));
     if (probe == nullptr) out_of_memory();
     std::free(probe);
     std::vector<float> v;
