@@ -56,9 +56,9 @@ std::vector<float> read_floats(long long n) {
     const auto total = static_cast<std::size_t>(n);
     while (v.size() < total && !wire_eof()) {
         const std::size_t start = v.size();
-        const std::size_t count = std::min(kPiece, total - start);
-        v.resize(start + count);
-        read_bytes(v.data() + start, static_cast<long long>(count * sizeof(float)));
+        const std::size_t piece = std::min(kPiece, total - start);
+        v.resize(start + piece);
+        read_bytes(v.data() + start, static_cast<long long>(piece) * static_cast<long long>(sizeof(float)));
     }
     return v;
 }
