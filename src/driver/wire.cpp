@@ -52,11 +52,11 @@ std::vector<float> read_floats(long long n) {
     std::vector<float> v = my_calloc_floats(n);
     // Filled piece by piece as the data arrives: a count whose data never
     // comes (end of file) touches no memory, and its caller uses none of it.
-    constexpr std::size_t kPiece = std::size_t{1} << 16;
+    constexpr std::size_t kFloatsAtOnce = std::size_t{1} << 16;
     const auto total = static_cast<std::size_t>(n);
     while (v.size() < total && !wire_eof()) {
         const std::size_t start = v.size();
-        const std::size_t piece = std::min(kPiece, total - start);
+        const std::size_t piece = std::min(kFloatsAtOnce, total - start);
         v.resize(start + piece);
         read_bytes(v.data() + start, static_cast<long long>(piece) * static_cast<long long>(sizeof(float)));
     }
