@@ -3,8 +3,10 @@
 #include <stdio_ext.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <vector>
 
 #include "base/abandon.h"
 #include "base/process_state.h"
@@ -67,15 +69,20 @@ std::array<char, kGatherLimit> terminal_buffer;
 // The replies of the current operation.
 std::string& replies = *new std::string;  // NOLINT(cppcoreguidelines-owning-memory)
 int replies_fd = -1;
+// Descriptors of record files a gathered write has failed on since they
+// were last asked about.
+std::vector<int>& failed_fds = *new std::vector<int>;  // NOLINT(cppcoreguidelines-owning-memory)
 
 const StateReset reset_state{[] {
     gathered.clear();
     gathered_fd = -1;
     replies.clear();
     replies_fd = -1;
+    failed_fds.clear();
 }};
 
-void write_out(int fd, std::string& bytes) {
+// Writes bytes to fd and empties them; the count actually written.
+std::size_t write_out(int fd, std::string& bytes) {
     std::size_t put = 0;
     while (put < bytes.size()) {
         ssize_t w = ::write(fd, bytes.data() + put, bytes.size() - put);
@@ -84,9 +91,15 @@ void write_out(int fd, std::string& bytes) {
         put += static_cast<std::size_t>(w);
     }
     bytes.clear();
+    return put;
 }
 
-void flush_file() { write_out(gathered_fd, gathered); }
+void flush_file() {
+    const std::size_t size = gathered.size();
+    if (write_out(gathered_fd, gathered) < size &&
+        std::find(failed_fds.begin(), failed_fds.end(), gathered_fd) == failed_fds.end())
+        failed_fds.push_back(gathered_fd);
+}
 
 // A failed flush has lost its bytes (an interrupt, or nobody reading).
 void flush_terminal() {
@@ -149,6 +162,14 @@ void gathered_reply(int fd, std::string_view bytes) {
         replies_fd = fd;
     }
     replies.append(bytes);
+}
+
+bool take_write_failure(int fd) {
+    if (fd == gathered_fd) flush_file();
+    const auto it = std::find(failed_fds.begin(), failed_fds.end(), fd);
+    if (it == failed_fds.end()) return false;
+    failed_fds.erase(it);
+    return true;
 }
 
 void flush_gathered() {

@@ -96,5 +96,10 @@ void gathered_reply(int fd, std::string_view bytes);
 // an interrupt window drops what was not yet written and abandons the
 // operation with 'B', as a write blocked at once would have.
 void flush_gathered();
+// Puts out what is gathered for fd and tells whether a write to fd has
+// failed (a full disk, an I/O error) since it was last asked; the failure
+// is forgotten by asking.  Gathered writes cannot report a failure when
+// they are made, so a writer that must not lose bytes silently asks here.
+[[nodiscard]] bool take_write_failure(int fd);
 
 }  // namespace tgd

@@ -111,6 +111,7 @@ std::string_view ccreat_temp_name() { return last_temp_name; }
 
 int cclose_(int unit) {
     flush_gathered();
+    (void)take_write_failure(unit);  // nobody asked: the next file on this descriptor starts clean
     return ::close(unit);
 }
 int sclose_(int unit) { return cclose_(unit); }

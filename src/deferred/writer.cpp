@@ -15,6 +15,7 @@
 #include "base/chars.h"
 #include "base/fields.h"
 #include "base/messages.h"
+#include "base/output_stream.h"
 #include "base/process_state.h"
 #include "base/record_io.h"
 #include "core/bgrp.h"
@@ -54,6 +55,13 @@ void point_record(std::string_view word, const float* x, const float* y, int n) 
         encr00_(y[i]);
         prtfil_(unit());
     }
+}
+
+// Reports once that records were lost since the last check: gathered
+// writes cannot fail where they are made, and a recording that silently
+// lacks its frames would only be found out when it is played back.
+void report_lost_records() {
+    if (take_write_failure(unit())) dmerro_("Error: Cannot write deferred graphics file");
 }
 
 // The answer to "Save last frame? " on standard input; true for no.
@@ -181,6 +189,7 @@ void wdiffz_(const float* v, int n) {
 
 void wejecz_() {
     if (!cdefer_.recording() || bgrp_(bg::no_eject) > 0.0f) return;
+    report_lost_records();
     if (wupdtz_() == 0) {
         // The kept frame ends with its "eject": the next frame starts after
         // it, so dropping that frame later cannot erase the line.
@@ -214,6 +223,7 @@ void wclosz_() {
         (void)cseek_(unit(), cur, 0);
         keyword_line("end");
     }
+    report_lost_records();
     cdefer_.close_file();
     dmstat_("Deferred Graphics turned off");
 }

@@ -416,7 +416,7 @@ TEST(HostileInput, UnwritableWorkingDirectory) {
 }
 
 // Deferred graphics into /dev/full: every write fails for want of space;
-// the failed writes are not reported and tgd goes on serving.
+// the loss is reported and tgd goes on serving.
 TEST(HostileInput, DeferredGraphicsToAFullDevice) {
     TgdProcess tgd;
     initialise_without_wait(tgd);
@@ -438,6 +438,9 @@ TEST(HostileInput, DeferredGraphicsToAFullDevice) {
     expect_in_step(tgd);
     EXPECT_EQ(tgd.finish(), 0);
     EXPECT_EQ(count_of(tgd.stderr_text(), "Deferred Graphics turned off\n"), 2u);
+    // The lost records are reported at the end of the frame and again for
+    // what was lost after it when the file is closed.
+    EXPECT_EQ(count_of(tgd.stderr_text(), "Error: Cannot write deferred graphics file\n"), 4u);
 }
 
 // Every operation, field by field: end of file after any field ends the
