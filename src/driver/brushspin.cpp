@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/abandon.h"
+#include "base/scope.h"
 #include "displaylist/displaylist.h"
 #include "driver/command_loop.h"
 #include "driver/device_hooks.h"
@@ -51,17 +52,6 @@ PackedLabels read_labels(int total, long long count) {
 
 long long cells(int nr, int nc) { return nr < 0 || nc < 0 ? -1 : static_cast<long long>(nr) * nc; }
 
-// A flag that is 1 for the length of the device call, however it ends.
-class Raised {
-public:
-    explicit Raised(int& flag) : flag_(flag) { flag_ = 1; }
-    ~Raised() { flag_ = 0; }
-    Raised(const Raised&) = delete;
-    Raised& operator=(const Raised&) = delete;
-
-private:
-    int& flag_;
-};
 }  // namespace
 
 void op_brush() {
@@ -83,7 +73,7 @@ void op_brush() {
     // recorded or brushed.
     BrushRecord* entry = nullptr;
     if (!wire_eof()) {
-        Raised during(brushing);
+        const ValueKept during{brushing, 1};  // 1 for the length of the device call
         entry = &dbrshz_(data.data(), nr, nc, p, q, lv, lp, variables.offsets.data(), variables.bytes.data(),
                          points.offsets.data(), points.bytes.data(), work.data(), flags.data(), 0, 1);
         zbrshz_(*entry, entry->mode);
@@ -114,7 +104,7 @@ void op_spin() {
     InterruptWindow window;
     require_live("Error:  no spinning in background\n");
     if (!wire_eof()) {  // with the host gone nothing is recorded or spun
-        Raised during(spinning);
+        const ValueKept during{spinning, 1};
         SpinRecord& entry = dspinz_(data.data(), nr, nc, lv, variables.offsets.data(), variables.bytes.data(), option,
                                     values.data(), 1);
         zspinz_(entry, entry.mode);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/messages.h"
+#include "base/scope.h"
 #include "displaylist/displaylist.h"
 #include "driver/device_hooks.h"
 #include "laserjet/device.h"
@@ -13,15 +14,6 @@
 namespace tgd {
 
 namespace {
-
-// Dims the display for the length of a printing replay.
-class Dimmed {
-public:
-    Dimmed() { dim_display(); }
-    ~Dimmed() { undim_display(); }
-    Dimmed(const Dimmed&) = delete;
-    Dimmed& operator=(const Dimmed&) = delete;
-};
 
 // The printer device of each print method.  A new printer is a
 // ReplayDevice and one row here.
@@ -37,7 +29,8 @@ const PrintMethod kPrintMethods[] = {
 }  // namespace
 
 int print_displaylist(ReplayDevice& device) {
-    Dimmed dimmed;
+    dim_display();  // for the length of the printing replay
+    const ScopeExit undim{[] { undim_display(); }};
     return replay_displaylist(current_displaylist.get(), device, true) ? 1 : 0;
 }
 
@@ -47,7 +40,8 @@ int to_laserjet() { return print_displaylist(hplj_page); }
 void to_printer(std::string_view options) {
     // The options and whatever the device completes hold for this print
     // only, also when it is abandoned.
-    SavedPrinterParameters saved;
+    save_pparms();
+    const ScopeExit restore{[] { restore_pparms(); }};
     (void)pparms(options);  // fewer than 13 tokens: print with the settings in force
     std::string& method = CurrentPrinterParameters.method;
     if (method.empty()) method = env_method().value_or("postscript");

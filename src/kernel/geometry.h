@@ -12,18 +12,4 @@ inline constexpr float kRadiansPerDegree = 0.0174533f;
 // with the cell expanded by char_expansion and turned by char_angle.
 void cell_offset(float& ox, float& oy);
 
-// Puts a parameter entry back however the drawing ends (the entries a
-// primitive changes only for its own duration: line_type, color).
-class EntryKept {
-public:
-    explicit EntryKept(int entry) : entry_(entry), saved_(bgrp_(entry)) {}
-    ~EntryKept() { bgrp_(entry_) = saved_; }
-    EntryKept(const EntryKept&) = delete;
-    EntryKept& operator=(const EntryKept&) = delete;
-
-private:
-    int entry_;
-    float saved_;
-};
-
 }  // namespace tgd

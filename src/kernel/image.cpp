@@ -6,6 +6,7 @@
 #include "base/convert.h"
 #include "base/messages.h"
 #include "base/process_state.h"
+#include "base/scope.h"
 #include "core/bgrp.h"
 #include "core/live_device.h"
 #include "kernel/geometry.h"
@@ -76,7 +77,7 @@ void zimagz_(const float* x, const float* y, const float* z, int nx, int ny, int
     for (int i = 0; i < nx; ++i) xs[i] = grid_raster(bgrp_(bg::x_offset), bgrp_(bg::x_scale), x[i]);
     for (int j = 0; j < ny; ++j) ys[j] = grid_raster(bgrp_(bg::y_offset), bgrp_(bg::y_scale), y[j]);
     {
-        EntryKept color_kept(bg::color);
+        const ValueKept color_kept{bgrp_(bg::color)};
         long long next = 0;  // index of the next value; cells past the last value stay empty
         for (int j = 0; j + 1 < ny; ++j) {
             RunMachine run;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/convert.h"
+#include "base/scope.h"
 #include "core/bgrp.h"
 #include "core/reports.h"
 #include "kernel/geometry.h"
@@ -101,15 +102,11 @@ void zzpltz_() {
 void zscalz_() {
     // This routine's reports are always printed; silenced reports are
     // silenced again afterwards, whichever way it ends.
-    struct ReportsOn {
-        bool silenced = bgrp_(bg::error_reports) < 0.0f;
-        ReportsOn() {
-            if (silenced) bgrp_(bg::error_reports) = 0.0f;
-        }
-        ~ReportsOn() {
-            if (silenced) bgrp_(bg::error_reports) = -1.0f;
-        }
-    } reports_on;
+    const bool silenced = bgrp_(bg::error_reports) < 0.0f;
+    if (silenced) bgrp_(bg::error_reports) = 0.0f;
+    const ScopeExit silence_again{[silenced] {
+        if (silenced) bgrp_(bg::error_reports) = -1.0f;
+    }};
 
     const float fx = bgrp_(bg::figure_x2) - bgrp_(bg::figure_x1);
     const float fy = bgrp_(bg::figure_y2) - bgrp_(bg::figure_y1);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/convert.h"
+#include "base/scope.h"
 #include "core/bgrp.h"
 #include "core/clip.h"
 #include "core/live_device.h"
@@ -109,7 +110,7 @@ void zpntsz_(const float* x, const float* y, int n) {
         return;
     }
     const char c = static_cast<char>(to_int(symbol));
-    EntryKept line_type_kept(bg::line_type);
+    const ValueKept line_type_kept{bgrp_(bg::line_type)};
     float ox = 0.0f, oy = 0.0f;
     if (c == '.') {
         bgrp_(bg::line_type) = 1.0f;

@@ -48,16 +48,6 @@ extern PrinterParameters CurrentPrinterParameters;
 void save_pparms();
 void restore_pparms();
 
-// Saves the record for its lifetime, so that an early return or an
-// abandoned operation still restores it.
-class SavedPrinterParameters {
-public:
-    SavedPrinterParameters() { save_pparms(); }
-    ~SavedPrinterParameters() { restore_pparms(); }
-    SavedPrinterParameters(const SavedPrinterParameters&) = delete;
-    SavedPrinterParameters& operator=(const SavedPrinterParameters&) = delete;
-};
-
 // Applies a printing-options text of 13 tokens: horizontal, onefile, print,
 // rasters, maximize, (unused), width and height in thousandths of an inch,
 // method, print command, file, tempfile, paper name.  1 when applied, 0

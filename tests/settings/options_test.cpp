@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/abandon.h"
+#include "base/scope.h"
 #include "settings/printer.h"
 #include "printer_fixture.h"
 #include "harness/fd_capture.h"
@@ -106,7 +107,8 @@ TEST_F(OptionsTest, SaveSlotHoldsOneCopyAndAnAbandonedPrintRestores) {
     tgd::restore_pparms();
     EXPECT_EQ(pp.rasters, 150);
     try {
-        tgd::SavedPrinterParameters guard;
+        tgd::save_pparms();
+        const tgd::ScopeExit restore{[] { tgd::restore_pparms(); }};
         pp.rasters = 300;
         pp.method = "laserjet";
         tgd::zzabt_();  // an abandoned print still restores
