@@ -22,8 +22,6 @@ namespace tgd {
 
 namespace {
 
-void emit(std::string_view bytes) { pscplot.context->out.write(bytes); }
-
 // Attributes written when they change: first entry, entries, operator.
 struct AttrRow {
     int entry;
@@ -57,14 +55,6 @@ float device_y(float y) {
     return static_cast<float>(static_cast<double>(y) * bgrp_(bg::y_scale) + bgrp_(bg::y_offset));
 }
 
-// Device to PostScript units, truncated toward zero.
-int ps_x(float X) {
-    return to_int((static_cast<double>(X) - pscplot.fig_xminD) / pscplot.fig_widthD * pscplot.fig_widthPS + 0.5);
-}
-int ps_y(float Y) {
-    return to_int((static_cast<double>(Y) - pscplot.fig_yminD) / pscplot.fig_heightD * pscplot.fig_heightPS + 0.5);
-}
-
 std::string point_op(const std::array<int, 2>& p, const char* op) {
     std::string s;
     append_d(s, p[0]);
@@ -74,8 +64,26 @@ std::string point_op(const std::array<int, 2>& p, const char* op) {
     return s;
 }
 
+// The font of bgrp_(79), counted from 1; -1 when there is no such font.
+int font_index() {
+    const int nfonts = std::min(ps_par.nfonts(), static_cast<int>(ps_par.font_needed.size()));
+    if (nfonts <= 0) return -1;
+    int f = to_int(bgrp_(kFontEntry) - 0.5) % nfonts;
+    return f < 0 || f >= static_cast<int>(ps_par.font_on_page.size()) ? -1 : f;
+}
+
+}  // namespace
+
+// Device to PostScript units, truncated toward zero.
+int PostScriptDevice::ps_x(float X) const {
+    return to_int((static_cast<double>(X) - fig_xminD) / fig_widthD * fig_widthPS + 0.5);
+}
+int PostScriptDevice::ps_y(float Y) const {
+    return to_int((static_cast<double>(Y) - fig_yminD) / fig_heightD * fig_heightPS + 0.5);
+}
+
 // The announcement of font f on this page, and its use in the document.
-void note_font(int f) {
+void PostScriptDevice::note_font(int f) {
     const int level = ps_par.dsc_level;
     ps_par.font_needed[static_cast<std::size_t>(f)] = 1;
     if (ps_par.font_on_page[static_cast<std::size_t>(f)]) return;
@@ -89,39 +97,29 @@ void note_font(int f) {
     ps_par.font_on_page[static_cast<std::size_t>(f)] = 1;
 }
 
-// The font of bgrp_(79), counted from 1; -1 when there is no such font.
-int font_index() {
-    const int nfonts = std::min(ps_par.nfonts(), static_cast<int>(ps_par.font_needed.size()));
-    if (nfonts <= 0) return -1;
-    int f = to_int(bgrp_(kFontEntry) - 0.5) % nfonts;
-    return f < 0 || f >= static_cast<int>(ps_par.font_on_page.size()) ? -1 : f;
+void PostScriptDevice::ps_reset_path() {
+    path.path_count = 0;
+    path.just_moved = 0;
+    path.need_start = 1;
 }
 
-}  // namespace
-
-void ps_reset_path() {
-    pscplot.path.path_count = 0;
-    pscplot.path.just_moved = 0;
-    pscplot.path.need_start = 1;
-}
-
-int ps_convert_point(float X, float Y, int force) {
-    PsPath& p = pscplot.path;
+int PostScriptDevice::ps_convert_point(float X, float Y, int force) {
+    PsPath& p = path;
     p.prev_pt = p.cur_pt;
     p.cur_pt = {ps_x(X), ps_y(Y)};
     return force || p.cur_pt != p.prev_pt ? 1 : 0;
 }
 
-void ps_rel_move() {
-    const PsPath& p = pscplot.path;
-    pscplot.context->out.append([&](std::string& out) {
+void PostScriptDevice::ps_rel_move() {
+    const PsPath& p = path;
+    context->out.append([&](std::string& out) {
         ps_rel_move_op(out, static_cast<long long>(p.cur_pt[0]) - p.prev_pt[0],
                        static_cast<long long>(p.cur_pt[1]) - p.prev_pt[1]);
     });
 }
 
-void ps_end_path(int limit) {
-    if (pscplot.path.path_count <= limit) return;
+void PostScriptDevice::ps_end_path(int limit) {
+    if (path.path_count <= limit) return;
     if (limit < 1) {
         emit("E\n");
     } else {
@@ -132,9 +130,9 @@ void ps_end_path(int limit) {
     ps_reset_path();
 }
 
-void ps_zseekz(float X, float Y) {
+void PostScriptDevice::ps_zseekz(float X, float Y) {
     ps_begin_page();
-    PsPath& p = pscplot.path;
+    PsPath& p = path;
     if (ps_convert_point(X, Y, p.need_start)) {
         if (p.point_mode && !p.need_start)
             ps_rel_move();
@@ -147,9 +145,9 @@ void ps_zseekz(float X, float Y) {
     p.need_start = 0;
 }
 
-void ps_zlinez(float X, float Y) {
+void PostScriptDevice::ps_zlinez(float X, float Y) {
     ps_begin_page();
-    PsPath& p = pscplot.path;
+    PsPath& p = path;
     if (p.need_start) emit(point_op(p.cur_pt, " M\n"));
     if (ps_convert_point(X, Y, p.just_moved)) {
         ps_rel_move();
@@ -162,8 +160,8 @@ void ps_zlinez(float X, float Y) {
 
 namespace {
 // The attribute entries of bgrp_ bit for bit, in the order of the table.
-std::array<std::uint32_t, PostScriptDevice::kSyncedEntries> attribute_entries() {
-    std::array<std::uint32_t, PostScriptDevice::kSyncedEntries> raw{};
+std::array<std::uint32_t, PsDocumentState::kSyncedEntries> attribute_entries() {
+    std::array<std::uint32_t, PsDocumentState::kSyncedEntries> raw{};
     std::size_t k = 0;
     for (const AttrRow& row : ps_attr_table)
         for (int i = 0; i < row.count; ++i) raw[k++] = std::bit_cast<std::uint32_t>(bgrp_(row.entry + i));
@@ -173,22 +171,22 @@ static_assert([] {
     std::size_t n = 0;
     for (const AttrRow& row : ps_attr_table) n += static_cast<std::size_t>(row.count);
     return n;
-}() == PostScriptDevice::kSyncedEntries);
+}() == PsDocumentState::kSyncedEntries);
 }  // namespace
 
-void ps_sync_attributes(bool all) {
+void PostScriptDevice::ps_sync_attributes(bool all) {
     // Called for every point: when no entry has changed since the last
     // time, the attributes written are still the ones to write.
     const auto raw = attribute_entries();
-    if (!all && pscplot.synced && raw == pscplot.synced_entries) return;
-    pscplot.synced_entries = raw;
-    pscplot.synced = true;
+    if (!all && synced && raw == synced_entries) return;
+    synced_entries = raw;
+    synced = true;
     bool path_ended = false;
     for (const AttrRow& row : ps_attr_table) {
         // Compared as written, so that a NaN is not written again each time.
         std::array<float, 4> now{};
         for (int i = 0; i < row.count; ++i) now[i] = static_cast<float>(ps_finite(bgrp_(row.entry + i)));
-        float* written = &pscplot.current_am[static_cast<std::size_t>(row.entry - 1)];
+        float* written = &current_am[static_cast<std::size_t>(row.entry - 1)];
         bool changed = all;
         for (int i = 0; i < row.count && !changed; ++i) changed = now[i] != written[i];
         if (!changed) continue;
@@ -207,13 +205,13 @@ void ps_sync_attributes(bool all) {
     }
 }
 
-void ps_amdiff(const float* v, int n) {
+void PostScriptDevice::ps_amdiff(const float* v, int n) {
     amdiff_(v, n);  // entries outside 1..200 are skipped
     bgrp_(bg::error_reports) = -1.0f;
 }
 
-void ps_polyline(const float* x, const float* y, int n, std::string_view end_op, std::string_view rect_op,
-                 bool closed) {
+void PostScriptDevice::ps_polyline(const float* x, const float* y, int n, std::string_view end_op,
+                                   std::string_view rect_op, bool closed) {
     ps_begin_page();
     if (n == 5 || (n == 4 && closed)) {
         std::array<std::array<int, 2>, 5> P{};
@@ -243,16 +241,16 @@ void ps_polyline(const float* x, const float* y, int n, std::string_view end_op,
     ps_reset_path();
 }
 
-void ps_zlinsz(const float* x, const float* y, int n) {
-    pscplot.path.point_mode = 0;
+void PostScriptDevice::ps_zlinsz(const float* x, const float* y, int n) {
+    path.point_mode = 0;
     ps_polyline(x, y, n, "E", "c", false);
 }
-void pslins_(const float* x, const float* y, int n) { ps_zlinsz(x, y, n); }
+void PostScriptDevice::pslins_(const float* x, const float* y, int n) { ps_zlinsz(x, y, n); }
 
-void ps_zpolyz(const float* x, const float* y, int n) { ps_polyline(x, y, n, "F", "b", true); }
-void pspoly_(const float* x, const float* y, int n) { ps_zpolyz(x, y, n); }
+void PostScriptDevice::ps_zpolyz(const float* x, const float* y, int n) { ps_polyline(x, y, n, "F", "b", true); }
+void PostScriptDevice::pspoly_(const float* x, const float* y, int n) { ps_zpolyz(x, y, n); }
 
-void ps_zsegsz(const float* x1, const float* y1, const float* x2, const float* y2, int n) {
+void PostScriptDevice::ps_zsegsz(const float* x1, const float* y1, const float* x2, const float* y2, int n) {
     ps_begin_page();
     for (int i = 0; i < n; ++i) {
         ps_zseekz(device_x(x1[i]), device_y(y1[i]));
@@ -261,14 +259,14 @@ void ps_zsegsz(const float* x1, const float* y1, const float* x2, const float* y
     ps_zflshz();
 }
 
-void ps_zpntsz(const float* x, const float* y, int n) {
+void PostScriptDevice::ps_zpntsz(const float* x, const float* y, int n) {
     const int c = to_int(bgrp_(bg::plot_symbol));
     ps_begin_page();
     if (c < 32) {
         psmark_(x, y, n, c);
         return;
     }
-    PsPath& p = pscplot.path;
+    PsPath& p = path;
     p.point_mode = 1;
     emit(c == 42 ? "/Bu Pu B\n" : "/Pc Pu B\n");
     ps_reset_path();
@@ -277,14 +275,20 @@ void ps_zpntsz(const float* x, const float* y, int n) {
     emit("Pd\n");
 }
 
-void psmark_(const float* x, const float* y, int n, int marker) {
+void PostScriptDevice::psmark_(const float* x, const float* y, int n, int marker) {
     if (marker < 0 || marker >= kMarkerCount) return;
     const float size = marker_size_inches();
-    draw_markers(x, y, n, marker, size / (2.0f * bgrp_(bg::inch_per_user_x)),
-                 size / (2.0f * bgrp_(bg::inch_per_user_y)), pslins_, pspoly_);
+    const float hx = size / (2.0f * bgrp_(bg::inch_per_user_x)), hy = size / (2.0f * bgrp_(bg::inch_per_user_y));
+    for (int i = 0; i < n; ++i)
+        for (const MarkerStroke& s : marker_strokes(marker, x[i], y[i], hx, hy)) {
+            if (s.filled)
+                pspoly_(s.x.data(), s.y.data(), static_cast<int>(s.x.size()));
+            else
+                pslins_(s.x.data(), s.y.data(), static_cast<int>(s.x.size()));
+        }
 }
 
-void ps_ztextz(float x, float y, const char* text, int n, float adj) {
+void PostScriptDevice::ps_ztextz(float x, float y, const char* text, int n, float adj) {
     if (!(bgrp_(bg::char_expansion) > 0.0f)) return;
     ps_begin_page();
     // Placed by a NaN or an infinite justification, the terminal's text
@@ -306,7 +310,7 @@ void ps_ztextz(float x, float y, const char* text, int n, float adj) {
     next_character_position(x, y, n, adj);
 }
 
-void next_character_position(float x, float y, int n, float adj) {
+void PostScriptDevice::next_character_position(float x, float y, int n, float adj) {
     float a, b, c, d, e;
     int rotated;
     zcposz_(a, b, c, d, e, rotated);
@@ -316,8 +320,8 @@ void next_character_position(float x, float y, int n, float adj) {
     bgrp_(bg::text_end_y) = static_cast<float>(y - static_cast<double>(s) * e + count * b - b / 2.0);
 }
 
-void ps_zimagz(const float* x, const float* y, const float* z, int nx, int ny, int nz, float& zlo, float& zhi,
-               float na) {
+void PostScriptDevice::ps_zimagz(const float* x, const float* y, const float* z, int nx, int ny, int nz, float& zlo,
+                                 float& zhi, float na) {
     ps_begin_page();
     if (zlo > zhi) std::swap(zlo, zhi);
     if (zlo == zhi) {
@@ -382,9 +386,9 @@ void ps_zimagz(const float* x, const float* y, const float* z, int nx, int ny, i
     emit(level >= 300 ? "%%EndData\ngrestore % end image\n" : "%%EndBinary\ngrestore % end image\n");
 }
 
-void ps_zbrshz() { dmstat_("Cannot draw brushing display in PostScript."); }
+void PostScriptDevice::ps_zbrshz() { dmstat_("Cannot draw brushing display in PostScript."); }
 
-void ps_zspinz() {
+void PostScriptDevice::ps_zspinz() {
     std::fputs("cannot draw spinning display in PostScript yet\n", stderr);
     std::fflush(stderr);
 }
