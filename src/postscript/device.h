@@ -92,8 +92,6 @@ public:
     void ps_page_layout(int landscape, float& width, float& height);
 
     // Drawing.
-    void ps_zseekz(float X, float Y);
-    void ps_zlinez(float X, float Y);
     void ps_zlinsz(const float* x, const float* y, int n);
     void pslins_(const float* x, const float* y, int n);
     void ps_zpolyz(const float* x, const float* y, int n);
@@ -128,14 +126,27 @@ private:
     // Path bookkeeping.
     [[nodiscard]] int ps_x(float X) const;
     [[nodiscard]] int ps_y(float Y) const;
-    [[nodiscard]] int ps_convert_point(float X, float Y, int force);
+    // Makes p, a vertex converted by ps_x and ps_y, the current point;
+    // true when it is to be written (forced, or not where the previous
+    // point was).
+    [[nodiscard]] bool ps_convert_point(Point p, bool force);
+    void put_point(Point p, std::string_view op);
     void ps_rel_move();
+    // One step of the path to p, by a move or by a line; ps_zseekz and
+    // ps_zlinez take device coordinates.  Steps of an operation that has
+    // begun its page.
+    void move_to(Point p);
+    void line_to(Point p);
+    void ps_zseekz(float X, float Y);
+    void ps_zlinez(float X, float Y);
     void ps_end_path(int limit);
     void ps_reset_path();
     void ps_sync_attributes(bool all);
     void note_font(int f);
     void ps_polyline(const float* x, const float* y, int n, std::string_view end_op, std::string_view rect_op,
                      bool closed);
+    template <class Vertex>
+    void ps_path(int n, const Vertex& vertex, std::string_view end_op, std::string_view rect_op, bool closed);
 
     PsContext master;
     PsContext pgraph;

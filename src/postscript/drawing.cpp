@@ -55,15 +55,6 @@ float device_y(float y) {
     return static_cast<float>(static_cast<double>(y) * bgrp_(bg::y_scale) + bgrp_(bg::y_offset));
 }
 
-std::string point_op(const std::array<int, 2>& p, const char* op) {
-    std::string s;
-    append_d(s, p[0]);
-    s += ' ';
-    append_d(s, p[1]);
-    s += op;
-    return s;
-}
-
 // The font of bgrp_(79), counted from 1; -1 when there is no such font.
 int font_index() {
     const int nfonts = std::min(ps_par.nfonts(), static_cast<int>(ps_par.font_needed.size()));
@@ -103,11 +94,21 @@ void PostScriptDevice::ps_reset_path() {
     path.need_start = 1;
 }
 
-int PostScriptDevice::ps_convert_point(float X, float Y, int force) {
-    PsPath& p = path;
-    p.prev_pt = p.cur_pt;
-    p.cur_pt = {ps_x(X), ps_y(Y)};
-    return force || p.cur_pt != p.prev_pt ? 1 : 0;
+void PostScriptDevice::put_point(Point p, std::string_view op) {
+    context->out.append([&](std::string& out) {
+        append_d(out, p[0]);
+        out += ' ';
+        append_d(out, p[1]);
+        out += op;
+    });
+}
+
+bool PostScriptDevice::ps_convert_point(Point p, bool force) {
+    path.prev_pt = path.cur_pt;
+    path.cur_pt = p;
+    // Compared by coordinate: the array's own comparison is a call to
+    // memcmp, once per vertex.
+    return force || p[0] != path.prev_pt[0] || p[1] != path.prev_pt[1];
 }
 
 void PostScriptDevice::ps_rel_move() {
@@ -130,33 +131,32 @@ void PostScriptDevice::ps_end_path(int limit) {
     ps_reset_path();
 }
 
-void PostScriptDevice::ps_zseekz(float X, float Y) {
-    ps_begin_page();
-    PsPath& p = path;
-    if (ps_convert_point(X, Y, p.need_start)) {
-        if (p.point_mode && !p.need_start)
+void PostScriptDevice::move_to(Point p) {
+    if (ps_convert_point(p, path.need_start != 0)) {
+        if (path.point_mode && !path.need_start)
             ps_rel_move();
         else
-            emit(point_op(p.cur_pt, " m\n"));
-        p.path_count += 1;
+            put_point(path.cur_pt, " m\n");
+        path.path_count += 1;
         ps_end_path(ps_par.path_limit);
     }
-    p.just_moved = 1;
-    p.need_start = 0;
+    path.just_moved = 1;
+    path.need_start = 0;
 }
 
-void PostScriptDevice::ps_zlinez(float X, float Y) {
-    ps_begin_page();
-    PsPath& p = path;
-    if (p.need_start) emit(point_op(p.cur_pt, " M\n"));
-    if (ps_convert_point(X, Y, p.just_moved)) {
+void PostScriptDevice::line_to(Point p) {
+    if (path.need_start) put_point(path.cur_pt, " M\n");
+    if (ps_convert_point(p, path.just_moved != 0)) {
         ps_rel_move();
-        p.path_count += 1;
+        path.path_count += 1;
         ps_end_path(ps_par.path_limit);
     }
-    p.just_moved = 0;
-    p.need_start = 0;
+    path.just_moved = 0;
+    path.need_start = 0;
 }
+
+void PostScriptDevice::ps_zseekz(float X, float Y) { move_to({ps_x(X), ps_y(Y)}); }
+void PostScriptDevice::ps_zlinez(float X, float Y) { line_to({ps_x(X), ps_y(Y)}); }
 
 namespace {
 // The attribute entries of bgrp_ bit for bit, in the order of the table.
@@ -210,12 +210,15 @@ void PostScriptDevice::ps_amdiff(const float* v, int n) {
     bgrp_(bg::error_reports) = -1.0f;
 }
 
-void PostScriptDevice::ps_polyline(const float* x, const float* y, int n, std::string_view end_op,
-                                   std::string_view rect_op, bool closed) {
-    ps_begin_page();
+// The path through the n points vertex(0) .. vertex(n - 1), PostScript
+// units; an axis-parallel box is written as a rectangle instead.  The
+// caller has begun the page.
+template <class Vertex>
+void PostScriptDevice::ps_path(int n, const Vertex& vertex, std::string_view end_op, std::string_view rect_op,
+                               bool closed) {
     if (n == 5 || (n == 4 && closed)) {
-        std::array<std::array<int, 2>, 5> P{};
-        for (int i = 0; i < n; ++i) P[i] = {ps_x(device_x(x[i])), ps_y(device_y(y[i]))};
+        std::array<Point, 5> P{};
+        for (int i = 0; i < n; ++i) P[i] = vertex(i);
         const bool loop = n == 4 || P[4] == P[0];
         const bool degenerate = P[0][0] == P[2][0] || P[0][1] == P[2][1] || P[1][0] == P[3][0] || P[1][1] == P[3][1];
         const bool vertical_first =
@@ -223,11 +226,11 @@ void PostScriptDevice::ps_polyline(const float* x, const float* y, int n, std::s
         const bool horizontal_first =
             P[0][0] != P[1][0] && P[0][1] == P[1][1] && P[1][0] == P[2][0] && P[2][1] == P[3][1] && P[3][0] == P[0][0];
         if (loop && !degenerate && (vertical_first || horizontal_first)) {
-            std::string s;
-            ps_rect_op(s, std::llabs(static_cast<long long>(P[0][0]) - P[2][0]),
-                       std::llabs(static_cast<long long>(P[0][1]) - P[2][1]), std::min(P[0][0], P[2][0]),
-                       std::min(P[0][1], P[2][1]), rect_op);
-            emit(s);
+            context->out.append([&](std::string& out) {
+                ps_rect_op(out, std::llabs(static_cast<long long>(P[0][0]) - P[2][0]),
+                           std::llabs(static_cast<long long>(P[0][1]) - P[2][1]), std::min(P[0][0], P[2][0]),
+                           std::min(P[0][1], P[2][1]), rect_op);
+            });
             ps_reset_path();
             return;
         }
@@ -235,19 +238,26 @@ void PostScriptDevice::ps_polyline(const float* x, const float* y, int n, std::s
     if (n < 2) return;
     emit("B\n");
     ps_end_path(0);
-    ps_zseekz(device_x(x[0]), device_y(y[0]));
-    for (int i = 1; i < n; ++i) ps_zlinez(device_x(x[i]), device_y(y[i]));
-    emit(std::string(end_op) + "\n");
+    move_to(vertex(0));
+    for (int i = 1; i < n; ++i) line_to(vertex(i));
+    emit(end_op);
     ps_reset_path();
+}
+
+void PostScriptDevice::ps_polyline(const float* x, const float* y, int n, std::string_view end_op,
+                                   std::string_view rect_op, bool closed) {
+    ps_begin_page();
+    const auto vertex = [&](int i) { return Point{ps_x(device_x(x[i])), ps_y(device_y(y[i]))}; };
+    ps_path(n, vertex, end_op, rect_op, closed);
 }
 
 void PostScriptDevice::ps_zlinsz(const float* x, const float* y, int n) {
     path.point_mode = 0;
-    ps_polyline(x, y, n, "E", "c", false);
+    ps_polyline(x, y, n, "E\n", "c", false);
 }
 void PostScriptDevice::pslins_(const float* x, const float* y, int n) { ps_zlinsz(x, y, n); }
 
-void PostScriptDevice::ps_zpolyz(const float* x, const float* y, int n) { ps_polyline(x, y, n, "F", "b", true); }
+void PostScriptDevice::ps_zpolyz(const float* x, const float* y, int n) { ps_polyline(x, y, n, "F\n", "b", true); }
 void PostScriptDevice::pspoly_(const float* x, const float* y, int n) { ps_zpolyz(x, y, n); }
 
 void PostScriptDevice::ps_zsegsz(const float* x1, const float* y1, const float* x2, const float* y2, int n) {
@@ -276,16 +286,29 @@ void PostScriptDevice::ps_zpntsz(const float* x, const float* y, int n) {
 }
 
 void PostScriptDevice::psmark_(const float* x, const float* y, int n, int marker) {
-    if (marker < 0 || marker >= kMarkerCount) return;
+    if (marker < 0 || marker >= kMarkerCount || n <= 0) return;
+    ps_begin_page();
+    // The figure around the origin, once for all points: a vertex of the
+    // marker at (x, y) is then x plus the figure's vertex, the same float
+    // sum the figure at (x, y) holds, converted as any other vertex.
     const float size = marker_size_inches();
-    const float hx = size / (2.0f * bgrp_(bg::inch_per_user_x)), hy = size / (2.0f * bgrp_(bg::inch_per_user_y));
-    for (int i = 0; i < n; ++i)
-        for (const MarkerStroke& s : marker_strokes(marker, x[i], y[i], hx, hy)) {
-            if (s.filled)
-                pspoly_(s.x.data(), s.y.data(), static_cast<int>(s.x.size()));
-            else
-                pslins_(s.x.data(), s.y.data(), static_cast<int>(s.x.size()));
+    const std::vector<MarkerStroke> figure = marker_strokes(
+        marker, 0.0f, 0.0f, size / (2.0f * bgrp_(bg::inch_per_user_x)), size / (2.0f * bgrp_(bg::inch_per_user_y)));
+    for (int i = 0; i < n; ++i) {
+        for (const MarkerStroke& s : figure) {
+            const auto vertex = [&](int k) {
+                return Point{ps_x(device_x(x[i] + s.x[static_cast<std::size_t>(k)])),
+                             ps_y(device_y(y[i] + s.y[static_cast<std::size_t>(k)]))};
+            };
+            const int count = static_cast<int>(s.x.size());
+            if (s.filled) {
+                ps_path(count, vertex, "F\n", "b", true);
+            } else {
+                path.point_mode = 0;
+                ps_path(count, vertex, "E\n", "c", false);
+            }
         }
+    }
 }
 
 void PostScriptDevice::ps_ztextz(float x, float y, const char* text, int n, float adj) {

@@ -14,6 +14,7 @@
 #include "harness/host_ops.h"
 #include "harness/temp_dir.h"
 #include "core/bgrp.h"
+#include "kernel/markers.h"
 #include "settings/ps_par.h"
 #include "postscript/device.h"
 #include "settings/printer.h"
@@ -218,6 +219,38 @@ TEST_F(PsDevice, PointsWithCharactersAndMarkers) {
     EXPECT_EQ(drawing(),
               "42 Sp\n/Bu Pu B\n10 10 m\n5 5 h\nPd\nE\n46 Sp\n/Pc Pu B\n10 10 m\nPd\nE\n20 Sp\n0 Sp\n"
               "20 20 90 90 c\n15 Sp\n20 20 90 90 b\n");
+}
+
+// A marker is the path of its figure around each point, whatever the
+// marker, its size, the scale and where the point falls between
+// PostScript units: the same bytes as drawing each figure on its own.
+TEST_F(PsDevice, MarkersAreTheirFiguresAroundEachPoint) {
+    std::vector<float> x, y;
+    for (int i = 0; i < 12; ++i) {
+        x.push_back(100 + static_cast<float>(i) * 3.37f);
+        y.push_back(400 - static_cast<float>(i) * 1.91f);
+    }
+    const int n = static_cast<int>(x.size());
+    params(bg::x_scale) = 1.37f;
+    params(bg::y_offset) = 0.45f;
+    for (float size : {7.0f, 5.3f, 0.9f, 0.0f}) {
+        params(bg::marker_size) = size / 72;
+        ASSERT_TRUE(start());
+        for (int m = 0; m < kMarkerCount; ++m) pscplot.psmark_(x.data(), y.data(), n, m);
+        const std::string markers = finish();
+        ASSERT_TRUE(start());
+        const float h = marker_size_inches() / (2.0f * bgrp_(bg::inch_per_user_x));
+        for (int m = 0; m < kMarkerCount; ++m)
+            for (int i = 0; i < n; ++i)
+                for (MarkerStroke& s : marker_strokes(m, x[i], y[i], h, h)) {
+                    const int k = static_cast<int>(s.x.size());
+                    if (s.filled)
+                        pscplot.ps_zpolyz(s.x.data(), s.y.data(), k);
+                    else
+                        pscplot.ps_zlinsz(s.x.data(), s.y.data(), k);
+                }
+        EXPECT_EQ(finish(), markers) << "size " << size;
+    }
 }
 
 TEST_F(PsDevice, SegmentsAndText) {
