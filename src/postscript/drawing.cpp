@@ -175,8 +175,8 @@ static_assert([] {
 }  // namespace
 
 void PostScriptDevice::ps_sync_attributes(bool all) {
-    // Called for every point: when no entry has changed since the last
-    // time, the attributes written are still the ones to write.
+    // Called for every drawing operation: when no entry has changed since
+    // the last time, the attributes written are still the ones to write.
     const auto raw = attribute_entries();
     if (!all && synced && raw == synced_entries) return;
     synced_entries = raw;
