@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 
