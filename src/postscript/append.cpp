@@ -76,9 +76,12 @@ std::string old_name_for(const std::string& file) {
     return mktempx(templ);
 }
 
+}  // namespace
+
 // Copies the earlier document from in; false (after its status) when it
 // cannot be continued.
-bool copy_document(std::FILE* in, PsContext& ctx) {
+bool PostScriptDevice::copy_document(std::FILE* in) {
+    PsContext& ctx = *context;
     std::string line;
     if (in == nullptr || !read_line(in, line)) {
         dmstat_("Trouble reading first line of file.");
@@ -93,7 +96,7 @@ bool copy_document(std::FILE* in, PsContext& ctx) {
     ctx.pages = 0;
     ctx.page_pending = 1;
 
-    std::array<long long, 4> box = region_box(pscplot.region);
+    std::array<long long, 4> box = region_box(region);
     bool copying = true, recent = false;
     bool have = read_line(in, line);
     while (have) {
@@ -129,8 +132,6 @@ bool copy_document(std::FILE* in, PsContext& ctx) {
     return true;
 }
 
-}  // namespace
-
 void ps_mark_fonts(std::string_view text) {
     constexpr std::string_view kSeparators = " \t\n";
     while (!text.empty()) {
@@ -145,8 +146,8 @@ void ps_mark_fonts(std::string_view text) {
     }
 }
 
-bool ps_continue_document() {
-    PsContext& ctx = *pscplot.context;
+bool PostScriptDevice::ps_continue_document() {
+    PsContext& ctx = *context;
     const std::string file = ctx.file_name;
     const std::string old = old_name_for(file);
     if (int rc = std::rename(file.c_str(), old.c_str()); rc != 0) {
@@ -155,13 +156,13 @@ bool ps_continue_document() {
     }
     InputFile in(std::fopen(old.c_str(), "r"));
     bool appended = false;
-    if (ctx.out.open(file, "w")) appended = copy_document(in.get(), ctx);
+    if (ctx.out.open(file, "w")) appended = copy_document(in.get());
     in.reset();
     if (appended) {
         std::remove(old.c_str());
         return true;
     }
-    pscplot.appending = 0;
+    appending = 0;
     dmerro_(dmformat("Could not append to '%s'\nLeft old contents in '%s'", file.c_str(), old.c_str()));
     // A fresh document replaces the file; when it cannot be created the
     // caller falls back to /tmp.

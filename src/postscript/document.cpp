@@ -20,8 +20,6 @@
 
 namespace tgd {
 
-PsContext master;
-PsContext pgraph;
 PostScriptDevice pscplot;
 
 namespace {
@@ -59,36 +57,33 @@ std::string system_user_name() {
     return {};
 }
 
-void emit(std::string_view bytes) { pscplot.context->out.write(bytes); }
-
 }  // namespace
 
 PsHooks PsHooks::defaults() { return {clock_now, system_user_name, run_shell_command}; }
 PsHooks ps_hooks = PsHooks::defaults();
 
-void ps_reset_device() {
+void PostScriptDevice::reset() {
     master = PsContext{};
     pgraph = PsContext{};
-    pscplot = PostScriptDevice{};
+    context = &master;
+    static_cast<PsDocumentState&>(*this) = PsDocumentState{};
 }
 
-void get_pscplot_context() { pscplot.context = CurrentPrinterParameters.do_printgraph != 0 ? &pgraph : &master; }
+void ps_reset_device() { pscplot.reset(); }
+
+void PostScriptDevice::get_pscplot_context() {
+    context = CurrentPrinterParameters.do_printgraph != 0 ? &pgraph : &master;
+}
 
 // The working context is the chosen context itself, so there is nothing to
 // copy back.
-void put_pscplot_context() {}
+void PostScriptDevice::put_pscplot_context() {}
 
 std::string ps_creation_date() {
     std::time_t t = ps_hooks.now ? ps_hooks.now() : std::time(nullptr);
     char buf[64];
     if (::ctime_r(&t, buf) == nullptr) return "\n";
     return buf;
-}
-
-void ps_put_string(std::string_view text) {
-    std::string out;
-    ps_put_string(out, text);
-    emit(out);
 }
 
 void layout_figure(std::array<float, 4>& region, bool landscape, bool maximize, float& w, float& h, float& fig_w,
@@ -121,19 +116,17 @@ void layout_figure(std::array<float, 4>& region, bool landscape, bool maximize, 
     h /= 72.0f;
 }
 
-void ps_page_layout(int landscape, float& width, float& height) {
-    layout_figure(pscplot.region, landscape != 0, CurrentPrinterParameters.maximize > 0, width, height,
-                  pscplot.fig_widthPS, pscplot.fig_heightPS);
+void PostScriptDevice::ps_page_layout(int landscape, float& width, float& height) {
+    layout_figure(region, landscape != 0, CurrentPrinterParameters.maximize > 0, width, height, fig_widthPS,
+                  fig_heightPS);
 }
 
-namespace {
-
 // Step 4 of the start: unset printer parameters from the host's options.
-void complete_printer_parameters() {
+void PostScriptDevice::complete_printer_parameters() {
     PrinterParameters& pp = CurrentPrinterParameters;
     if (pp.onefile == -1) pp.onefile = ps_par.onefile == -1 ? 0 : ps_par.onefile;
     if (pp.horizontal == -1) pp.horizontal = ps_par.landscape == -1 ? 1 : ps_par.landscape;
-    if (pp.print == -1) pp.print = pp.file.empty() ? 1 : (pp.onefile || pscplot.appending) ? 0 : 1;
+    if (pp.print == -1) pp.print = pp.file.empty() ? 1 : (pp.onefile || appending) ? 0 : 1;
     std::string_view command = c_text(ps_par.print_command);
     if (pp.postscript_command.empty() && !command.empty()) pp.postscript_command = command;
     if (pp.rasters == -1) pp.rasters = ps_par.rasters;
@@ -141,14 +134,14 @@ void complete_printer_parameters() {
 }
 
 // Steps 5 to 7: figure geometry, page layout and text size.
-void lay_out_figure() {
+void PostScriptDevice::lay_out_figure() {
     const PrinterParameters& pp = CurrentPrinterParameters;
-    pscplot.fig_xminD = bgrp_(bg::device_xmin);
-    pscplot.fig_yminD = bgrp_(bg::device_ymin);
-    pscplot.fig_widthD = bgrp_(bg::device_xmax) - bgrp_(bg::device_xmin);
-    pscplot.fig_heightD = bgrp_(bg::device_ymax) - bgrp_(bg::device_ymin);
-    float w = pscplot.fig_widthD * bgrp_(bg::device_raster_width);
-    float h = pscplot.fig_heightD * bgrp_(bg::device_raster_height);
+    fig_xminD = bgrp_(bg::device_xmin);
+    fig_yminD = bgrp_(bg::device_ymin);
+    fig_widthD = bgrp_(bg::device_xmax) - bgrp_(bg::device_xmin);
+    fig_heightD = bgrp_(bg::device_ymax) - bgrp_(bg::device_ymin);
+    float w = fig_widthD * bgrp_(bg::device_raster_width);
+    float h = fig_heightD * bgrp_(bg::device_raster_height);
     const float h0 = h;
     if (ps_par.width > 0.0f) w = ps_par.width;
     if (pp.width > 0.0f) w = pp.width;
@@ -156,19 +149,21 @@ void lay_out_figure() {
     if (pp.height > 0.0f) h = pp.height;
     ps_page_layout(pp.horizontal, w, h);
     const float scale = static_cast<float>(pp.rasters) / 72.0f;
-    pscplot.fig_widthPS *= scale;
-    pscplot.fig_heightPS *= scale;
+    fig_widthPS *= scale;
+    fig_heightPS *= scale;
     if (ps_par.point_size > 0.0f) {
-        pscplot.text_size = ps_par.point_size;
+        text_size = ps_par.point_size;
     } else {
         // The cell's height scaled with the figure, in single precision
         // from left to right; a figure without natural height keeps the
         // cell's size.
         const float cell = bgrp_(bg::cell_height) * bgrp_(bg::device_raster_height) * 72.0f;
         const float scaled = cell * h / h0;
-        pscplot.text_size = h0 != 0.0f && std::isfinite(h / h0) ? scaled : cell;
+        text_size = h0 != 0.0f && std::isfinite(h / h0) ? scaled : cell;
     }
 }
+
+namespace {
 
 // Step 11: the user's file, the next name of the host's template, or a
 // unique default name.
@@ -183,14 +178,16 @@ std::string choose_file_name() {
     return mktempx(templ);
 }
 
-void write_fresh_document() {
+}  // namespace
+
+void PostScriptDevice::write_fresh_document() {
     const PrinterParameters& pp = CurrentPrinterParameters;
     DocumentInfo info;
     info.landscape = pp.horizontal;
     info.onefile = pp.onefile;
-    info.region = pscplot.region;
+    info.region = region;
     info.rasters = pp.rasters;
-    info.point_size = pscplot.text_size;
+    info.point_size = text_size;
     info.user = ps_hooks.user_name ? ps_hooks.user_name() : std::string();
     info.creation_date = ps_creation_date();
     std::string text;
@@ -200,13 +197,11 @@ void write_fresh_document() {
     emit(text);
 }
 
-}  // namespace
-
-int ps_init(const float* par, int npar) {
+int PostScriptDevice::ps_init(const float* par, int npar) {
     get_pscplot_context();
-    PsContext& ctx = *pscplot.context;
-    pscplot.region = ps_par.region;
-    const auto& r = pscplot.region;
+    PsContext& ctx = *context;
+    region = ps_par.region;
+    const auto& r = region;
     if (!(r[0] < r[2] && r[1] < r[3])) {
         dmerro_(dmformat("Illegal imageable region: %g %g %g %g", r[0], r[1], r[2], r[3]));
         return 0;
@@ -218,12 +213,12 @@ int ps_init(const float* par, int npar) {
     if (ctx.started) return 1;
 
     const PrinterParameters& pp = CurrentPrinterParameters;
-    if (!pp.onefile && !pscplot.appending) dmstat_("Starting to make postscript file.");
+    if (!pp.onefile && !appending) dmstat_("Starting to make postscript file.");
     ctx.file_name = choose_file_name();
     const bool writable = !ctx.file_name.empty() && ::access(ctx.file_name.c_str(), W_OK) == 0;
-    pscplot.appending = writable ? ps_par.append : 0;
+    appending = writable ? ps_par.append : 0;
 
-    if (pscplot.appending) {
+    if (appending) {
         if (!ps_continue_document()) return 0;
     } else {
         ps_par.pver_found = prolog_defines_pver(ps_par) ? 1 : 0;
@@ -241,7 +236,7 @@ int ps_init(const float* par, int npar) {
         }
         ctx.file_name = name;
     }
-    if (!pscplot.appending) {
+    if (!appending) {
         write_fresh_document();
         ctx.pages = 0;
         ctx.page_pending = 1;
@@ -251,8 +246,8 @@ int ps_init(const float* par, int npar) {
     return 1;
 }
 
-void ps_begin_page() {
-    PsContext& ctx = *pscplot.context;
+void PostScriptDevice::ps_begin_page() {
+    PsContext& ctx = *context;
     if (ctx.page_pending == 0) {
         ps_sync_attributes(false);
         return;
@@ -274,12 +269,12 @@ void ps_begin_page() {
     put_pscplot_context();
 }
 
-void ps_zflshz() {
+void PostScriptDevice::ps_zflshz() {
     ps_end_path(0);
-    pscplot.context->out.flush();
+    context->out.flush();
 }
 
-void ps_zejecz() {
+void PostScriptDevice::ps_zejecz() {
     ps_end_path(0);
     ps_zflshz();
 }
@@ -304,13 +299,13 @@ void print_or_report(const std::string& file) {
 
 }  // namespace
 
-void ps_zwrapz() {
-    PsContext& ctx = *pscplot.context;
+void PostScriptDevice::ps_zwrapz() {
+    PsContext& ctx = *context;
     if (!ctx.started) return;  // no document was begun
     ps_end_path(0);
     if (ctx.page_pending == 0) emit("Z\n");
     const PrinterParameters& pp = CurrentPrinterParameters;
-    if ((pp.onefile || pscplot.appending) && pp.eject_op) {
+    if ((pp.onefile || appending) && pp.eject_op) {
         // The file stays open: the next frame begins the next page.
         ctx.out.flush();
         ctx.page_pending = 1;

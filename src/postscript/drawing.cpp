@@ -22,8 +22,6 @@ namespace tgd {
 
 namespace {
 
-void emit(std::string_view bytes) { pscplot.context->out.write(bytes); }
-
 // Attributes written when they change: first entry, entries, operator.
 struct AttrRow {
     int entry;
@@ -57,25 +55,26 @@ float device_y(float y) {
     return static_cast<float>(static_cast<double>(y) * bgrp_(bg::y_scale) + bgrp_(bg::y_offset));
 }
 
-// Device to PostScript units, truncated toward zero.
-int ps_x(float X) {
-    return to_int((static_cast<double>(X) - pscplot.fig_xminD) / pscplot.fig_widthD * pscplot.fig_widthPS + 0.5);
-}
-int ps_y(float Y) {
-    return to_int((static_cast<double>(Y) - pscplot.fig_yminD) / pscplot.fig_heightD * pscplot.fig_heightPS + 0.5);
+// The font of bgrp_(79), counted from 1; -1 when there is no such font.
+int font_index() {
+    const int nfonts = std::min(ps_par.nfonts(), static_cast<int>(ps_par.font_needed.size()));
+    if (nfonts <= 0) return -1;
+    int f = to_int(bgrp_(kFontEntry) - 0.5) % nfonts;
+    return f < 0 || f >= static_cast<int>(ps_par.font_on_page.size()) ? -1 : f;
 }
 
-std::string point_op(const std::array<int, 2>& p, const char* op) {
-    std::string s;
-    append_d(s, p[0]);
-    s += ' ';
-    append_d(s, p[1]);
-    s += op;
-    return s;
+}  // namespace
+
+// Device to PostScript units, truncated toward zero.
+int PostScriptDevice::ps_x(float X) const {
+    return to_int((static_cast<double>(X) - fig_xminD) / fig_widthD * fig_widthPS + 0.5);
+}
+int PostScriptDevice::ps_y(float Y) const {
+    return to_int((static_cast<double>(Y) - fig_yminD) / fig_heightD * fig_heightPS + 0.5);
 }
 
 // The announcement of font f on this page, and its use in the document.
-void note_font(int f) {
+void PostScriptDevice::note_font(int f) {
     const int level = ps_par.dsc_level;
     ps_par.font_needed[static_cast<std::size_t>(f)] = 1;
     if (ps_par.font_on_page[static_cast<std::size_t>(f)]) return;
@@ -89,39 +88,39 @@ void note_font(int f) {
     ps_par.font_on_page[static_cast<std::size_t>(f)] = 1;
 }
 
-// The font of bgrp_(79), counted from 1; -1 when there is no such font.
-int font_index() {
-    const int nfonts = std::min(ps_par.nfonts(), static_cast<int>(ps_par.font_needed.size()));
-    if (nfonts <= 0) return -1;
-    int f = to_int(bgrp_(kFontEntry) - 0.5) % nfonts;
-    return f < 0 || f >= static_cast<int>(ps_par.font_on_page.size()) ? -1 : f;
+void PostScriptDevice::ps_reset_path() {
+    path.path_count = 0;
+    path.just_moved = 0;
+    path.need_start = 1;
 }
 
-}  // namespace
-
-void ps_reset_path() {
-    pscplot.path.path_count = 0;
-    pscplot.path.just_moved = 0;
-    pscplot.path.need_start = 1;
+void PostScriptDevice::put_point(Point p, std::string_view op) {
+    context->out.append([&](std::string& out) {
+        append_d(out, p[0]);
+        out += ' ';
+        append_d(out, p[1]);
+        out += op;
+    });
 }
 
-int ps_convert_point(float X, float Y, int force) {
-    PsPath& p = pscplot.path;
-    p.prev_pt = p.cur_pt;
-    p.cur_pt = {ps_x(X), ps_y(Y)};
-    return force || p.cur_pt != p.prev_pt ? 1 : 0;
+bool PostScriptDevice::ps_convert_point(Point p, bool force) {
+    path.prev_pt = path.cur_pt;
+    path.cur_pt = p;
+    // Compared by coordinate: the array's own comparison is a call to
+    // memcmp, once per vertex.
+    return force || p[0] != path.prev_pt[0] || p[1] != path.prev_pt[1];
 }
 
-void ps_rel_move() {
-    const PsPath& p = pscplot.path;
-    pscplot.context->out.append([&](std::string& out) {
+void PostScriptDevice::ps_rel_move() {
+    const PsPath& p = path;
+    context->out.append([&](std::string& out) {
         ps_rel_move_op(out, static_cast<long long>(p.cur_pt[0]) - p.prev_pt[0],
                        static_cast<long long>(p.cur_pt[1]) - p.prev_pt[1]);
     });
 }
 
-void ps_end_path(int limit) {
-    if (pscplot.path.path_count <= limit) return;
+void PostScriptDevice::ps_end_path(int limit) {
+    if (path.path_count <= limit) return;
     if (limit < 1) {
         emit("E\n");
     } else {
@@ -132,38 +131,37 @@ void ps_end_path(int limit) {
     ps_reset_path();
 }
 
-void ps_zseekz(float X, float Y) {
-    ps_begin_page();
-    PsPath& p = pscplot.path;
-    if (ps_convert_point(X, Y, p.need_start)) {
-        if (p.point_mode && !p.need_start)
+void PostScriptDevice::move_to(Point p) {
+    if (ps_convert_point(p, path.need_start != 0)) {
+        if (path.point_mode && !path.need_start)
             ps_rel_move();
         else
-            emit(point_op(p.cur_pt, " m\n"));
-        p.path_count += 1;
+            put_point(path.cur_pt, " m\n");
+        path.path_count += 1;
         ps_end_path(ps_par.path_limit);
     }
-    p.just_moved = 1;
-    p.need_start = 0;
+    path.just_moved = 1;
+    path.need_start = 0;
 }
 
-void ps_zlinez(float X, float Y) {
-    ps_begin_page();
-    PsPath& p = pscplot.path;
-    if (p.need_start) emit(point_op(p.cur_pt, " M\n"));
-    if (ps_convert_point(X, Y, p.just_moved)) {
+void PostScriptDevice::line_to(Point p) {
+    if (path.need_start) put_point(path.cur_pt, " M\n");
+    if (ps_convert_point(p, path.just_moved != 0)) {
         ps_rel_move();
-        p.path_count += 1;
+        path.path_count += 1;
         ps_end_path(ps_par.path_limit);
     }
-    p.just_moved = 0;
-    p.need_start = 0;
+    path.just_moved = 0;
+    path.need_start = 0;
 }
+
+void PostScriptDevice::ps_zseekz(float X, float Y) { move_to({ps_x(X), ps_y(Y)}); }
+void PostScriptDevice::ps_zlinez(float X, float Y) { line_to({ps_x(X), ps_y(Y)}); }
 
 namespace {
 // The attribute entries of bgrp_ bit for bit, in the order of the table.
-std::array<std::uint32_t, PostScriptDevice::kSyncedEntries> attribute_entries() {
-    std::array<std::uint32_t, PostScriptDevice::kSyncedEntries> raw{};
+std::array<std::uint32_t, PsDocumentState::kSyncedEntries> attribute_entries() {
+    std::array<std::uint32_t, PsDocumentState::kSyncedEntries> raw{};
     std::size_t k = 0;
     for (const AttrRow& row : ps_attr_table)
         for (int i = 0; i < row.count; ++i) raw[k++] = std::bit_cast<std::uint32_t>(bgrp_(row.entry + i));
@@ -173,22 +171,22 @@ static_assert([] {
     std::size_t n = 0;
     for (const AttrRow& row : ps_attr_table) n += static_cast<std::size_t>(row.count);
     return n;
-}() == PostScriptDevice::kSyncedEntries);
+}() == PsDocumentState::kSyncedEntries);
 }  // namespace
 
-void ps_sync_attributes(bool all) {
-    // Called for every point: when no entry has changed since the last
-    // time, the attributes written are still the ones to write.
+void PostScriptDevice::ps_sync_attributes(bool all) {
+    // Called for every drawing operation: when no entry has changed since
+    // the last time, the attributes written are still the ones to write.
     const auto raw = attribute_entries();
-    if (!all && pscplot.synced && raw == pscplot.synced_entries) return;
-    pscplot.synced_entries = raw;
-    pscplot.synced = true;
+    if (!all && synced && raw == synced_entries) return;
+    synced_entries = raw;
+    synced = true;
     bool path_ended = false;
     for (const AttrRow& row : ps_attr_table) {
         // Compared as written, so that a NaN is not written again each time.
         std::array<float, 4> now{};
         for (int i = 0; i < row.count; ++i) now[i] = static_cast<float>(ps_finite(bgrp_(row.entry + i)));
-        float* written = &pscplot.current_am[static_cast<std::size_t>(row.entry - 1)];
+        float* written = &current_am[static_cast<std::size_t>(row.entry - 1)];
         bool changed = all;
         for (int i = 0; i < row.count && !changed; ++i) changed = now[i] != written[i];
         if (!changed) continue;
@@ -207,17 +205,20 @@ void ps_sync_attributes(bool all) {
     }
 }
 
-void ps_amdiff(const float* v, int n) {
+void PostScriptDevice::ps_amdiff(const float* v, int n) {
     amdiff_(v, n);  // entries outside 1..200 are skipped
     bgrp_(bg::error_reports) = -1.0f;
 }
 
-void ps_polyline(const float* x, const float* y, int n, std::string_view end_op, std::string_view rect_op,
-                 bool closed) {
-    ps_begin_page();
+// The path through the n points vertex(0) .. vertex(n - 1), PostScript
+// units; an axis-parallel box is written as a rectangle instead.  The
+// caller has begun the page.
+template <class Vertex>
+void PostScriptDevice::ps_path(int n, const Vertex& vertex, std::string_view end_op, std::string_view rect_op,
+                               bool closed) {
     if (n == 5 || (n == 4 && closed)) {
-        std::array<std::array<int, 2>, 5> P{};
-        for (int i = 0; i < n; ++i) P[i] = {ps_x(device_x(x[i])), ps_y(device_y(y[i]))};
+        std::array<Point, 5> P{};
+        for (int i = 0; i < n; ++i) P[i] = vertex(i);
         const bool loop = n == 4 || P[4] == P[0];
         const bool degenerate = P[0][0] == P[2][0] || P[0][1] == P[2][1] || P[1][0] == P[3][0] || P[1][1] == P[3][1];
         const bool vertical_first =
@@ -225,11 +226,11 @@ void ps_polyline(const float* x, const float* y, int n, std::string_view end_op,
         const bool horizontal_first =
             P[0][0] != P[1][0] && P[0][1] == P[1][1] && P[1][0] == P[2][0] && P[2][1] == P[3][1] && P[3][0] == P[0][0];
         if (loop && !degenerate && (vertical_first || horizontal_first)) {
-            std::string s;
-            ps_rect_op(s, std::llabs(static_cast<long long>(P[0][0]) - P[2][0]),
-                       std::llabs(static_cast<long long>(P[0][1]) - P[2][1]), std::min(P[0][0], P[2][0]),
-                       std::min(P[0][1], P[2][1]), rect_op);
-            emit(s);
+            context->out.append([&](std::string& out) {
+                ps_rect_op(out, std::llabs(static_cast<long long>(P[0][0]) - P[2][0]),
+                           std::llabs(static_cast<long long>(P[0][1]) - P[2][1]), std::min(P[0][0], P[2][0]),
+                           std::min(P[0][1], P[2][1]), rect_op);
+            });
             ps_reset_path();
             return;
         }
@@ -237,22 +238,29 @@ void ps_polyline(const float* x, const float* y, int n, std::string_view end_op,
     if (n < 2) return;
     emit("B\n");
     ps_end_path(0);
-    ps_zseekz(device_x(x[0]), device_y(y[0]));
-    for (int i = 1; i < n; ++i) ps_zlinez(device_x(x[i]), device_y(y[i]));
-    emit(std::string(end_op) + "\n");
+    move_to(vertex(0));
+    for (int i = 1; i < n; ++i) line_to(vertex(i));
+    emit(end_op);
     ps_reset_path();
 }
 
-void ps_zlinsz(const float* x, const float* y, int n) {
-    pscplot.path.point_mode = 0;
-    ps_polyline(x, y, n, "E", "c", false);
+void PostScriptDevice::ps_polyline(const float* x, const float* y, int n, std::string_view end_op,
+                                   std::string_view rect_op, bool closed) {
+    ps_begin_page();
+    const auto vertex = [&](int i) { return Point{ps_x(device_x(x[i])), ps_y(device_y(y[i]))}; };
+    ps_path(n, vertex, end_op, rect_op, closed);
 }
-void pslins_(const float* x, const float* y, int n) { ps_zlinsz(x, y, n); }
 
-void ps_zpolyz(const float* x, const float* y, int n) { ps_polyline(x, y, n, "F", "b", true); }
-void pspoly_(const float* x, const float* y, int n) { ps_zpolyz(x, y, n); }
+void PostScriptDevice::ps_zlinsz(const float* x, const float* y, int n) {
+    path.point_mode = 0;
+    ps_polyline(x, y, n, "E\n", "c", false);
+}
+void PostScriptDevice::pslins_(const float* x, const float* y, int n) { ps_zlinsz(x, y, n); }
 
-void ps_zsegsz(const float* x1, const float* y1, const float* x2, const float* y2, int n) {
+void PostScriptDevice::ps_zpolyz(const float* x, const float* y, int n) { ps_polyline(x, y, n, "F\n", "b", true); }
+void PostScriptDevice::pspoly_(const float* x, const float* y, int n) { ps_zpolyz(x, y, n); }
+
+void PostScriptDevice::ps_zsegsz(const float* x1, const float* y1, const float* x2, const float* y2, int n) {
     ps_begin_page();
     for (int i = 0; i < n; ++i) {
         ps_zseekz(device_x(x1[i]), device_y(y1[i]));
@@ -261,14 +269,14 @@ void ps_zsegsz(const float* x1, const float* y1, const float* x2, const float* y
     ps_zflshz();
 }
 
-void ps_zpntsz(const float* x, const float* y, int n) {
+void PostScriptDevice::ps_zpntsz(const float* x, const float* y, int n) {
     const int c = to_int(bgrp_(bg::plot_symbol));
     ps_begin_page();
     if (c < 32) {
         psmark_(x, y, n, c);
         return;
     }
-    PsPath& p = pscplot.path;
+    PsPath& p = path;
     p.point_mode = 1;
     emit(c == 42 ? "/Bu Pu B\n" : "/Pc Pu B\n");
     ps_reset_path();
@@ -277,14 +285,33 @@ void ps_zpntsz(const float* x, const float* y, int n) {
     emit("Pd\n");
 }
 
-void psmark_(const float* x, const float* y, int n, int marker) {
-    if (marker < 0 || marker >= kMarkerCount) return;
+void PostScriptDevice::psmark_(const float* x, const float* y, int n, int marker) {
+    if (marker < 0 || marker >= kMarkerCount || n <= 0) return;
+    ps_begin_page();
+    // The figure around the origin, once for all points: a vertex of the
+    // marker at (x, y) is then x plus the figure's vertex, the same float
+    // sum the figure at (x, y) holds, converted as any other vertex.
     const float size = marker_size_inches();
-    draw_markers(x, y, n, marker, size / (2.0f * bgrp_(bg::inch_per_user_x)),
-                 size / (2.0f * bgrp_(bg::inch_per_user_y)), pslins_, pspoly_);
+    const std::vector<MarkerStroke> figure = marker_strokes(
+        marker, 0.0f, 0.0f, size / (2.0f * bgrp_(bg::inch_per_user_x)), size / (2.0f * bgrp_(bg::inch_per_user_y)));
+    for (int i = 0; i < n; ++i) {
+        for (const MarkerStroke& s : figure) {
+            const auto vertex = [&](int k) {
+                return Point{ps_x(device_x(x[i] + s.x[static_cast<std::size_t>(k)])),
+                             ps_y(device_y(y[i] + s.y[static_cast<std::size_t>(k)]))};
+            };
+            const int count = static_cast<int>(s.x.size());
+            if (s.filled) {
+                ps_path(count, vertex, "F\n", "b", true);
+            } else {
+                path.point_mode = 0;
+                ps_path(count, vertex, "E\n", "c", false);
+            }
+        }
+    }
 }
 
-void ps_ztextz(float x, float y, const char* text, int n, float adj) {
+void PostScriptDevice::ps_ztextz(float x, float y, const char* text, int n, float adj) {
     if (!(bgrp_(bg::char_expansion) > 0.0f)) return;
     ps_begin_page();
     // Placed by a NaN or an infinite justification, the terminal's text
@@ -306,7 +333,7 @@ void ps_ztextz(float x, float y, const char* text, int n, float adj) {
     next_character_position(x, y, n, adj);
 }
 
-void next_character_position(float x, float y, int n, float adj) {
+void PostScriptDevice::next_character_position(float x, float y, int n, float adj) {
     float a, b, c, d, e;
     int rotated;
     zcposz_(a, b, c, d, e, rotated);
@@ -316,8 +343,8 @@ void next_character_position(float x, float y, int n, float adj) {
     bgrp_(bg::text_end_y) = static_cast<float>(y - static_cast<double>(s) * e + count * b - b / 2.0);
 }
 
-void ps_zimagz(const float* x, const float* y, const float* z, int nx, int ny, int nz, float& zlo, float& zhi,
-               float na) {
+void PostScriptDevice::ps_zimagz(const float* x, const float* y, const float* z, int nx, int ny, int nz, float& zlo,
+                                 float& zhi, float na) {
     ps_begin_page();
     if (zlo > zhi) std::swap(zlo, zhi);
     if (zlo == zhi) {
@@ -382,9 +409,9 @@ void ps_zimagz(const float* x, const float* y, const float* z, int nx, int ny, i
     emit(level >= 300 ? "%%EndData\ngrestore % end image\n" : "%%EndBinary\ngrestore % end image\n");
 }
 
-void ps_zbrshz() { dmstat_("Cannot draw brushing display in PostScript."); }
+void PostScriptDevice::ps_zbrshz() { dmstat_("Cannot draw brushing display in PostScript."); }
 
-void ps_zspinz() {
+void PostScriptDevice::ps_zspinz() {
     std::fputs("cannot draw spinning display in PostScript yet\n", stderr);
     std::fflush(stderr);
 }

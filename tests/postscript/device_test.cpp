@@ -14,6 +14,7 @@
 #include "harness/host_ops.h"
 #include "harness/temp_dir.h"
 #include "core/bgrp.h"
+#include "kernel/markers.h"
 #include "settings/ps_par.h"
 #include "postscript/device.h"
 #include "settings/printer.h"
@@ -71,10 +72,10 @@ protected:
         reset_process_state();
     }
 
-    bool start() { return ps_init(params.data(), GraphicsParameters::kSize) != 0; }
+    bool start() { return pscplot.ps_init(params.data(), GraphicsParameters::kSize) != 0; }
     std::string finish() {
         CaptureStderr();
-        ps_zwrapz();
+        pscplot.ps_zwrapz();
         messages = GetCapturedStderr();
         return read_file(file);
     }
@@ -86,8 +87,10 @@ protected:
         at += kPageStart.size();
         return doc.substr(at, doc.find("Z\n%%Trailer") - at);
     }
-    void line(std::vector<float> x, std::vector<float> y) { ps_zlinsz(x.data(), y.data(), static_cast<int>(x.size())); }
-    void change(std::vector<float> v) { ps_amdiff(v.data(), static_cast<int>(v.size())); }
+    void line(std::vector<float> x, std::vector<float> y) {
+        pscplot.ps_zlinsz(x.data(), y.data(), static_cast<int>(x.size()));
+    }
+    void change(std::vector<float> v) { pscplot.ps_amdiff(v.data(), static_cast<int>(v.size())); }
 
     test::TempDir dir;
     std::string file;
@@ -134,7 +137,7 @@ TEST_F(PsDevice, AxisParallelBoxesBecomeRectangles) {
     ASSERT_TRUE(start());
     line({10, 10, 60, 60, 10}, {10, 50, 50, 10, 10});
     std::vector<float> x = {10, 60, 60, 10}, y = {10, 10, 50, 50};
-    ps_zpolyz(x.data(), y.data(), 4);
+    pscplot.ps_zpolyz(x.data(), y.data(), 4);
     // A box flat in PostScript units is an ordinary path; an open one too.
     line({10, 10, 60, 60, 10}, {10, 10.2f, 10.2f, 10, 10});
     line({10, 10, 60, 60, 10}, {10, 50, 50, 10, 20});
@@ -168,8 +171,8 @@ TEST_F(PsDevice, NonFiniteNumbersAreNeverWritten) {
     change({8, nan, 10, inf});
     line({0, 1}, {0, 0});
     line({0, 1}, {0, 0});
-    ps_ztextz(10, 10, "a", 1, nan);
-    ps_ztextz(10, 10, "b", 1, -inf);
+    pscplot.ps_ztextz(10, 10, "a", 1, nan);
+    pscplot.ps_ztextz(10, 10, "b", 1, -inf);
     const std::string doc = finish();
     EXPECT_NE(doc.find("/GColors [\t0\t-1.07374e+09] def\n"), std::string::npos) << doc;
     EXPECT_NE(doc.find("E\n0 St\n1.07374e+09 SC\nB\n0 0 m\n1 x\nE\nB\n0 0 m\n1 x\nE\nZ\n"), std::string::npos)
@@ -200,31 +203,63 @@ TEST_F(PsDevice, FontsAreAnnouncedOncePerPageAndListedAtTheEnd) {
 
 TEST_F(PsDevice, PointsWithCharactersAndMarkers) {
     ASSERT_TRUE(start());
-    ps_begin_page();
+    pscplot.ps_begin_page();
     std::vector<float> x = {10, 15, 15}, y = {10, 15, 15};
     change({15, 42});
-    ps_zpntsz(x.data(), y.data(), 3);
+    pscplot.ps_zpntsz(x.data(), y.data(), 3);
     change({15, 46});
-    ps_zpntsz(x.data(), y.data(), 1);
+    pscplot.ps_zpntsz(x.data(), y.data(), 1);
     change({15, 20});  // symbols 19 to 31 draw nothing
-    ps_zpntsz(x.data(), y.data(), 1);
+    pscplot.ps_zpntsz(x.data(), y.data(), 1);
     x = {100}, y = {100};
     change({15, 0});
-    ps_zpntsz(x.data(), y.data(), 1);
+    pscplot.ps_zpntsz(x.data(), y.data(), 1);
     change({15, 15});
-    ps_zpntsz(x.data(), y.data(), 1);
+    pscplot.ps_zpntsz(x.data(), y.data(), 1);
     EXPECT_EQ(drawing(),
               "42 Sp\n/Bu Pu B\n10 10 m\n5 5 h\nPd\nE\n46 Sp\n/Pc Pu B\n10 10 m\nPd\nE\n20 Sp\n0 Sp\n"
               "20 20 90 90 c\n15 Sp\n20 20 90 90 b\n");
 }
 
+// A marker is the path of its figure around each point, whatever the
+// marker, its size, the scale and where the point falls between
+// PostScript units: the same bytes as drawing each figure on its own.
+TEST_F(PsDevice, MarkersAreTheirFiguresAroundEachPoint) {
+    std::vector<float> x, y;
+    for (int i = 0; i < 12; ++i) {
+        x.push_back(100 + static_cast<float>(i) * 3.37f);
+        y.push_back(400 - static_cast<float>(i) * 1.91f);
+    }
+    const int n = static_cast<int>(x.size());
+    params(bg::x_scale) = 1.37f;
+    params(bg::y_offset) = 0.45f;
+    for (float size : {7.0f, 5.3f, 0.9f, 0.0f}) {
+        params(bg::marker_size) = size / 72;
+        ASSERT_TRUE(start());
+        for (int m = 0; m < kMarkerCount; ++m) pscplot.psmark_(x.data(), y.data(), n, m);
+        const std::string markers = finish();
+        ASSERT_TRUE(start());
+        const float h = marker_size_inches() / (2.0f * bgrp_(bg::inch_per_user_x));
+        for (int m = 0; m < kMarkerCount; ++m)
+            for (int i = 0; i < n; ++i)
+                for (MarkerStroke& s : marker_strokes(m, x[i], y[i], h, h)) {
+                    const int k = static_cast<int>(s.x.size());
+                    if (s.filled)
+                        pscplot.ps_zpolyz(s.x.data(), s.y.data(), k);
+                    else
+                        pscplot.ps_zlinsz(s.x.data(), s.y.data(), k);
+                }
+        EXPECT_EQ(finish(), markers) << "size " << size;
+    }
+}
+
 TEST_F(PsDevice, SegmentsAndText) {
     ASSERT_TRUE(start());
     std::vector<float> x1 = {10, 30}, y1 = {10, 30}, x2 = {15, 30}, y2 = {15, 20};
-    ps_zsegsz(x1.data(), y1.data(), x2.data(), y2.data(), 2);
-    ps_ztextz(100, 200, "a(b", 3, 0.5f);
+    pscplot.ps_zsegsz(x1.data(), y1.data(), x2.data(), y2.data(), 2);
+    pscplot.ps_ztextz(100, 200, "a(b", 3, 0.5f);
     bgrp_(bg::char_expansion) = 0;
-    ps_ztextz(1, 2, "x", 1, 0);
+    pscplot.ps_ztextz(1, 2, "x", 1, 0);
     EXPECT_EQ(drawing(), "10 10 m\n5 5 h\n30 30 m\n10 z\nE\n(a\\(b) 100 200 0.5 T\n");
     // Centred "a(b" with cells of 7.2 units: its last centre 1 cell right.
     EXPECT_NEAR(bgrp_(bg::text_end_x), 100 - 0.1 * 72 + 3 * 7.2 - 3.6, 1e-3);
@@ -236,16 +271,16 @@ TEST_F(PsDevice, ImagesWithOneAndTwoHexDigitsPerCell) {
     ASSERT_TRUE(start());
     std::vector<float> x = {10, 20, 30, 40}, y = {20, 30}, z = {0, 0.5f, -9};
     float lo = 1, hi = 0;
-    ps_zimagz(x.data(), y.data(), z.data(), 4, 2, 3, lo, hi, -9);
+    pscplot.ps_zimagz(x.data(), y.data(), z.data(), 4, 2, 3, lo, hi, -9);
     EXPECT_EQ(lo, 0);
     ps_par.nicolors = 16;
-    ps_zimagz(x.data(), y.data(), z.data(), 4, 2, 2, lo, hi, -9);  // the third value is missing
+    pscplot.ps_zimagz(x.data(), y.data(), z.data(), 4, 2, 2, lo, hi, -9);  // the third value is missing
     // Values below and above the range take the lowest and the highest level.
     ps_par.nicolors = 15;
     z = {-5, 5, 20};
     lo = 0;
     hi = 10;
-    ps_zimagz(x.data(), y.data(), z.data(), 4, 2, 3, lo, hi, -9);
+    pscplot.ps_zimagz(x.data(), y.data(), z.data(), 4, 2, 3, lo, hi, -9);
     EXPECT_EQ(drawing(),
               "gsave\n10 20 translate\n30 10 scale\n3 1 4\n%%BeginData: 2 Hex Lines\nSImage\n1800\n"
               "%%EndData\ngrestore % end image\n"
@@ -261,7 +296,7 @@ TEST_F(PsDevice, ImageAtLevel2CountsItsBytes) {
     ASSERT_TRUE(start());
     std::vector<float> x = {0, 1, 2}, y = {0, 1, 2}, z = {1, 2, 3, 4};
     float lo = 0, hi = 0;
-    ps_zimagz(x.data(), y.data(), z.data(), 3, 3, 4, lo, hi, -1);
+    pscplot.ps_zimagz(x.data(), y.data(), z.data(), 3, 3, 4, lo, hi, -1);
     EXPECT_EQ(lo, -0.5f);
     std::string doc = finish();
     EXPECT_NE(doc.find("2 2 4\n%%BeginBinary: 13\nSImage\n66\n66\n%%EndBinary\n"), std::string::npos) << doc;
@@ -272,10 +307,10 @@ TEST_F(PsDevice, OneFileModeKeepsTheDocumentOpenBetweenFrames) {
     CurrentPrinterParameters.eject_op = 1;
     ASSERT_TRUE(start());
     line({0, 1}, {0, 0});
-    ps_zwrapz();
+    pscplot.ps_zwrapz();
     EXPECT_EQ(read_file(file).find("%%Trailer"), std::string::npos);
     ASSERT_TRUE(start());
-    ps_zwrapz();  // a frame that draws nothing makes no page
+    pscplot.ps_zwrapz();  // a frame that draws nothing makes no page
     ASSERT_TRUE(start());
     line({0, 1}, {0, 0});
     CurrentPrinterParameters.eject_op = 0;
@@ -308,7 +343,7 @@ TEST_F(PsDevice, WriteFailureIsReportedAndNotPrinted) {
     CurrentPrinterParameters.postscript_command = "true";
     ASSERT_TRUE(start());
     CaptureStderr();
-    ps_zwrapz();  // (reading /dev/full would never end)
+    pscplot.ps_zwrapz();  // (reading /dev/full would never end)
     EXPECT_TRUE(commands.empty());
     EXPECT_EQ(GetCapturedStderr(), "Error writing postscript file \"/dev/full\".\n");
 }
@@ -345,7 +380,7 @@ TEST_F(PsDevice, HostTemplateNamesTheFile) {
     std::ofstream(dir.file("fig.01.ps")) << "taken";
     CaptureStderr();
     ASSERT_TRUE(start());
-    ps_zwrapz();
+    pscplot.ps_zwrapz();
     EXPECT_EQ(GetCapturedStderr(),
               "Starting to make postscript file.\nGenerated postscript file \"" + dir.file("fig.02.ps") + "\".\n");
 }
