@@ -36,11 +36,15 @@ std::string bytes_of(const char* p, int n) {
 
 long long cells(int nr, int nc) { return nr > 0 && nc > 0 ? static_cast<long long>(nr) * nc : 0; }
 
-// Appends record to the current list, creating the list when there is none.
+// The entries of the current list, creating the list when there is none.
+DisplayEntries& current_entries() {
+    if (!current_displaylist) current_displaylist = std::make_unique<DisplayList>();
+    return current_displaylist->entries;
+}
+
 template <class Record>
 Record& append_entry(Record record) {
-    if (!current_displaylist) current_displaylist = std::make_unique<DisplayList>();
-    return std::get<Record>(current_displaylist->entries.emplace_back(std::move(record)));
+    return std::get<Record>(current_entries().emplace_back(std::move(record)));
 }
 
 template <int Code>
@@ -87,15 +91,7 @@ void dlinsz_(const float* x, const float* y, int n) { record_points<1>(x, y, n);
 void dpolyz_(const float* x, const float* y, int n) { record_points<2>(x, y, n); }
 void dpntsz_(const float* x, const float* y, int n) { record_points<3>(x, y, n); }
 
-void take_lines(std::vector<float>&& x, std::vector<float>&& y) {
-    append_entry(LinesRecord{std::move(x), std::move(y)});
-}
-void take_polygon(std::vector<float>&& x, std::vector<float>&& y) {
-    append_entry(PolygonRecord{std::move(x), std::move(y)});
-}
-void take_points(std::vector<float>&& x, std::vector<float>&& y) {
-    append_entry(PointsRecord{std::move(x), std::move(y)});
-}
+void take_entry(DisplayEntry&& entry) { current_entries().push_back(std::move(entry)); }
 
 void dsegsz_(const float* x1, const float* y1, const float* x2, const float* y2, int n) {
     append_entry(Boxed<SegmentsRecord>(SegmentsRecord{copy_of(x1, n), copy_of(y1, n), copy_of(x2, n), copy_of(y2, n)}));
