@@ -3,6 +3,12 @@
 // go through one visit.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <variant>
@@ -12,10 +18,73 @@
 
 namespace tgd {
 
+// The few values a FloatArray keeps inside itself.
+struct FloatsInside {
+    static constexpr std::size_t kCapacity = 5;
+    std::uint32_t n = 0;
+    std::array<float, kCapacity> v{};
+};
+
+// The coordinates of a points record.  A frame is mostly many operations of
+// a few points each: up to kInside values are kept inside the record, with
+// no allocation of their own.  More values stay in the vector they were
+// read into, which the record takes over without a copy.
+class FloatArray {
+public:
+    static constexpr std::size_t kInside = FloatsInside::kCapacity;
+
+    FloatArray() = default;
+    FloatArray(std::vector<float>&& values) {  // NOLINT(google-explicit-constructor)
+        if (values.size() <= kInside)
+            assign_inside(values.data(), values.size());
+        else
+            store_ = std::move(values);
+    }
+    FloatArray(const float* values, std::size_t n) {
+        if (n <= kInside)
+            assign_inside(values, n);
+        else
+            store_ = std::vector<float>(values, values + n);
+    }
+    FloatArray(std::initializer_list<float> values) : FloatArray(values.begin(), values.size()) {}
+
+    float* data() { return inside() ? std::get<Inside>(store_).v.data() : std::get<Outside>(store_).data(); }
+    const float* data() const {
+        return inside() ? std::get<Inside>(store_).v.data() : std::get<Outside>(store_).data();
+    }
+    std::size_t size() const { return inside() ? std::get<Inside>(store_).n : std::get<Outside>(store_).size(); }
+    bool empty() const { return size() == 0; }
+    float* begin() { return data(); }
+    float* end() { return data() + size(); }
+    const float* begin() const { return data(); }
+    const float* end() const { return data() + size(); }
+    float& operator[](std::size_t i) { return data()[i]; }
+    const float& operator[](std::size_t i) const { return data()[i]; }
+
+    // Equal values are equal wherever they are kept.
+    friend bool operator==(const FloatArray& a, const FloatArray& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    }
+
+private:
+    using Inside = FloatsInside;
+    using Outside = std::vector<float>;
+
+    bool inside() const { return store_.index() == 0; }
+    void assign_inside(const float* values, std::size_t n) {
+        Inside in;
+        in.n = static_cast<std::uint32_t>(n);
+        if (n > 0) std::copy_n(values, n, in.v.begin());
+        store_ = in;
+    }
+
+    std::variant<Inside, Outside> store_;
+};
+
 // Lines (1), polygon (2) and points (3): n points.
 template <int Code>
 struct PointsRecordOf {
-    std::vector<float> x, y;
+    FloatArray x, y;
     int n() const { return static_cast<int>(x.size()); }
     friend bool operator==(const PointsRecordOf&, const PointsRecordOf&) = default;
 };
@@ -95,9 +164,9 @@ struct UnknownRecord {
     friend bool operator==(const UnknownRecord&, const UnknownRecord&) = default;
 };
 
-// A record held behind a pointer: brushing and spinning records are large
-// and rare, and every entry of a list is as large as its largest kind.
-// Copies are deep.
+// A record held behind a pointer: segments, images, brushing and spinning
+// records are large and rare, and every entry of a list is as large as its
+// largest kind.  Copies are deep.
 template <class T>
 class Boxed {
 public:
@@ -121,16 +190,22 @@ private:
 };
 
 // The alternatives are in type-code order: index + 1 is the code.
-using DisplayEntry = std::variant<LinesRecord, PolygonRecord, PointsRecord, SegmentsRecord, TextRecord, DiffRecord,
-                                  InitRecord, Boxed<BrushRecord>, Boxed<SpinRecord>, ImageRecord, UnknownRecord>;
+using DisplayEntry =
+    std::variant<LinesRecord, PolygonRecord, PointsRecord, Boxed<SegmentsRecord>, TextRecord, DiffRecord, InitRecord,
+                 Boxed<BrushRecord>, Boxed<SpinRecord>, Boxed<ImageRecord>, UnknownRecord>;
+// A points record, which most entries are, sets the size of every entry.
+static_assert(sizeof(DisplayEntry) <= sizeof(LinesRecord) + alignof(DisplayEntry));
 
 // Type code of an entry: 1 to 10, or the unknown entry's own code.
 int entry_type(const DisplayEntry& entry);
 
-// Entries in the order they were recorded.  Copying a list copies every
-// entry deeply; destroying it releases everything the entries own.
+// Entries in the order they were recorded.  They are kept in blocks, so that
+// a growing list never moves (and never holds twice) the entries it has.
+// Copying a list copies every entry deeply; destroying it releases
+// everything the entries own.
+using DisplayEntries = std::deque<DisplayEntry>;
 struct DisplayList {
-    std::vector<DisplayEntry> entries;
+    DisplayEntries entries;
 };
 
 }  // namespace tgd

@@ -33,7 +33,7 @@ bool replay_entry(DisplayEntry& entry, ReplayDevice& device) {
             [&](const LinesRecord& r) { return device.lines(r), true; },
             [&](const PolygonRecord& r) { return device.polygon(r), true; },
             [&](const PointsRecord& r) { return device.points(r), true; },
-            [&](const SegmentsRecord& r) { return device.segments(r), true; },
+            [&](const Boxed<SegmentsRecord>& r) { return device.segments(*r), true; },
             [&](const TextRecord& r) { return device.text(r), true; },
             [&](const DiffRecord& r) {
                 device.diff(r);
@@ -43,7 +43,7 @@ bool replay_entry(DisplayEntry& entry, ReplayDevice& device) {
             [&](const InitRecord& r) { return device.init(r); },
             [&](Boxed<BrushRecord>& r) { return device.brush(*r), true; },
             [&](Boxed<SpinRecord>& r) { return device.spin(*r), true; },
-            [&](const ImageRecord& r) { return device.image(r), true; },
+            [&](const Boxed<ImageRecord>& r) { return device.image(*r), true; },
             [&](const UnknownRecord& r) {
                 dmprog_(dmformat("Unknown display list type: %d.", r.type));
                 return true;

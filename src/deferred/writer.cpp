@@ -187,6 +187,29 @@ void wdiffz_(const float* v, int n) {
     }
 }
 
+namespace {
+class DeferredWriter final : public ReplayDevice {
+public:
+    void lines(const LinesRecord& r) override { wlinsz_(r.x.data(), r.y.data(), r.n()); }
+    void polygon(const PolygonRecord& r) override { wpolyz_(r.x.data(), r.y.data(), r.n()); }
+    void points(const PointsRecord& r) override { wpntsz_(r.x.data(), r.y.data(), r.n()); }
+    void segments(const SegmentsRecord& r) override {
+        wsegsz_(r.x1.data(), r.y1.data(), r.x2.data(), r.y2.data(), r.n());
+    }
+    void text(const TextRecord& r) override { wtextz_(r.x, r.y, r.text.c_str(), r.n(), r.justification); }
+    void diff(const DiffRecord& r) override { wdiffz_(r.v.data(), r.n()); }
+    bool init(const InitRecord&) override { return true; }
+    void brush(BrushRecord&) override {}
+    void spin(SpinRecord&) override {}
+    void image(const ImageRecord&) override {}
+};
+}  // namespace
+
+ReplayDevice& deferred_writer() {
+    static DeferredWriter writer;
+    return writer;
+}
+
 void wejecz_() {
     if (!cdefer_.recording() || bgrp_(bg::no_eject) > 0.0f) return;
     report_lost_records();

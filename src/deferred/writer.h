@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/replay.h"
+
 namespace tgd {
 
 // The open deferred-graphics file: owns its descriptor and closes it when
@@ -72,5 +74,11 @@ void wejecz_();
 // Settles the last frame, marks the logical end and closes the file.
 void wclosz_();
 void wwrapz_();
+
+// The writer as a target of records: the command loop hands it the record
+// each drawing operation built.  Lines, points, polygons, segments, text
+// and parameter changes are written; the file has no place for the other
+// kinds, which are left out.
+ReplayDevice& deferred_writer();
 
 }  // namespace tgd

@@ -36,11 +36,15 @@ std::string bytes_of(const char* p, int n) {
 
 long long cells(int nr, int nc) { return nr > 0 && nc > 0 ? static_cast<long long>(nr) * nc : 0; }
 
-// Appends record to the current list, creating the list when there is none.
+// The entries of the current list, creating the list when there is none.
+DisplayEntries& current_entries() {
+    if (!current_displaylist) current_displaylist = std::make_unique<DisplayList>();
+    return current_displaylist->entries;
+}
+
 template <class Record>
 Record& append_entry(Record record) {
-    if (!current_displaylist) current_displaylist = std::make_unique<DisplayList>();
-    return std::get<Record>(current_displaylist->entries.emplace_back(std::move(record)));
+    return std::get<Record>(current_entries().emplace_back(std::move(record)));
 }
 
 template <int Code>
@@ -87,18 +91,10 @@ void dlinsz_(const float* x, const float* y, int n) { record_points<1>(x, y, n);
 void dpolyz_(const float* x, const float* y, int n) { record_points<2>(x, y, n); }
 void dpntsz_(const float* x, const float* y, int n) { record_points<3>(x, y, n); }
 
-void take_lines(std::vector<float>&& x, std::vector<float>&& y) {
-    append_entry(LinesRecord{std::move(x), std::move(y)});
-}
-void take_polygon(std::vector<float>&& x, std::vector<float>&& y) {
-    append_entry(PolygonRecord{std::move(x), std::move(y)});
-}
-void take_points(std::vector<float>&& x, std::vector<float>&& y) {
-    append_entry(PointsRecord{std::move(x), std::move(y)});
-}
+void take_entry(DisplayEntry&& entry) { current_entries().push_back(std::move(entry)); }
 
 void dsegsz_(const float* x1, const float* y1, const float* x2, const float* y2, int n) {
-    append_entry(SegmentsRecord{copy_of(x1, n), copy_of(y1, n), copy_of(x2, n), copy_of(y2, n)});
+    append_entry(Boxed<SegmentsRecord>(SegmentsRecord{copy_of(x1, n), copy_of(y1, n), copy_of(x2, n), copy_of(y2, n)}));
 }
 
 void dtextz_(float x, float y, const char* text, int n, float justification) {
@@ -109,7 +105,7 @@ void ddiffz_(const float* v, int n) { append_entry(DiffRecord{copy_of(v, n)}); }
 void dinitz_(const float* v, int n) { append_entry(InitRecord{copy_of(v, n)}); }
 
 void dimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float a, float b, float c) {
-    append_entry(ImageRecord{copy_of(x, nx), copy_of(y, ny), copy_of(z, nz), a, b, c});
+    append_entry(Boxed<ImageRecord>(ImageRecord{copy_of(x, nx), copy_of(y, ny), copy_of(z, nz), a, b, c}));
 }
 
 BrushRecord& dbrshz_(const float* data, int nr, int nc, int p, int q, int lv, int lp, const int* label_offsets,
@@ -155,7 +151,7 @@ SpinRecord& dspinz_(const float* data, int nr, int nc, int lv, const int* label_
 std::unique_ptr<DisplayList> collapse_displaylist(std::unique_ptr<DisplayList> list) {
     if (!list) list = std::make_unique<DisplayList>();
     BgrpSave save;
-    std::vector<DisplayEntry> old = std::exchange(list->entries, {});
+    DisplayEntries old = std::exchange(list->entries, {});
     for (DisplayEntry& entry : old) {
         if (const auto* diff = std::get_if<DiffRecord>(&entry)) {
             amdiff_(diff->v.data(), diff->n());
@@ -187,7 +183,6 @@ int delete_displaylist(std::unique_ptr<DisplayList> list) {
 std::unique_ptr<DisplayList> copy_displaylist(const DisplayList* list) {
     if (list == nullptr || list->entries.empty()) return nullptr;
     auto copy = std::make_unique<DisplayList>();
-    copy->entries.reserve(list->entries.size());
     for (const DisplayEntry& entry : list->entries) copy->entries.push_back(copy_entry(entry));
     return copy;
 }

@@ -15,15 +15,14 @@ extern std::unique_ptr<DisplayList> current_displaylist;
 void dlinsz_(const float* x, const float* y, int n);
 void dpolyz_(const float* x, const float* y, int n);
 void dpntsz_(const float* x, const float* y, int n);
-// The same taking the arrays over.
-void take_lines(std::vector<float>&& x, std::vector<float>&& y);
-void take_polygon(std::vector<float>&& x, std::vector<float>&& y);
-void take_points(std::vector<float>&& x, std::vector<float>&& y);
 void dsegsz_(const float* x1, const float* y1, const float* x2, const float* y2, int n);
 void dtextz_(float x, float y, const char* text, int n, float justification);
 void ddiffz_(const float* v, int n);
 void dinitz_(const float* v, int n);
 void dimagz_(const float* x, const float* y, const float* z, int nx, int ny, int nz, float a, float b, float c);
+
+// Appends an entry built by the caller, taking over what it owns.
+void take_entry(DisplayEntry&& entry);
 
 // Brushing and spinning: the new entry is returned, so that the device
 // works on the entry's own copies.  The reference stays valid until the

@@ -41,9 +41,6 @@ const StateReset reset_state{[] {
 
 namespace {
 
-// The live device fills a polygon itself, clipping it to the window.
-void draw_polygon(const float* x, const float* y, int n) { live_device().polygon(x, y, n); }
-
 void reply_last_point() { reply_real_pair(bgrp_(bg::last_x), bgrp_(bg::last_y)); }
 
 // After end of file inside an operation's arguments nobody reads its
@@ -52,35 +49,45 @@ void reply_last_point() { reply_real_pair(bgrp_(bg::last_x), bgrp_(bg::last_y));
 // and the process ends at the next operation letter.
 bool arguments_complete() { return !wire_eof(); }
 
-// 'G', 'L', 'P': int n; real x[n]; real y[n].
-template <class Draw, class Write, class Record>
-void op_xy(Draw draw, Write write, Record record) {
+// The device method for each kind of record an operation builds.
+void hand(ReplayDevice& device, const LinesRecord& r) { device.lines(r); }
+void hand(ReplayDevice& device, const PolygonRecord& r) { device.polygon(r); }
+void hand(ReplayDevice& device, const PointsRecord& r) { device.points(r); }
+void hand(ReplayDevice& device, const Boxed<SegmentsRecord>& r) { device.segments(*r); }
+void hand(ReplayDevice& device, const TextRecord& r) { device.text(r); }
+
+// The record a drawing operation built goes to each consumer in turn: the
+// live device draws it (an interrupt may end the operation only there),
+// the deferred writer writes it, and the display list takes it over.
+template <class Record>
+void draw_write_record(Record&& record) {
+    InterruptWindow window;
+    if (live_output) hand(live_drawing(), record);
+    window.close();
+    hand(deferred_writer(), record);
+    take_entry(std::forward<Record>(record));
+}
+
+// 'G', 'L', 'P': int n; real x[n]; real y[n].  The record takes the arrays
+// over as the wire filled them.
+template <class Record>
+void op_xy() {
     int n = read_int();
     std::vector<float> x = read_floats(n);
     std::vector<float> y = read_floats(n);
-    if (arguments_complete()) {
-        InterruptWindow window;
-        if (live_output) draw(x.data(), y.data(), n);
-        window.close();
-        write(x.data(), y.data(), n);
-        record(std::move(x), std::move(y));  // the entry takes the arrays over
-    }
+    if (arguments_complete()) draw_write_record(Record{std::move(x), std::move(y)});
     reply_byte(which);
     reply_last_point();
 }
 
 void op_segments() {
     int n = read_int();
-    Block<float> x1 = read_block<float>(n);
-    Block<float> y1 = read_block<float>(n);
-    Block<float> x2 = read_block<float>(n);
-    Block<float> y2 = read_block<float>(n);
+    std::vector<float> x1 = read_floats(n);
+    std::vector<float> y1 = read_floats(n);
+    std::vector<float> x2 = read_floats(n);
+    std::vector<float> y2 = read_floats(n);
     if (arguments_complete()) {
-        InterruptWindow window;
-        if (live_output) zsegsz_(x1.data(), y1.data(), x2.data(), y2.data(), n);
-        window.close();
-        wsegsz_(x1.data(), y1.data(), x2.data(), y2.data(), n);
-        dsegsz_(x1.data(), y1.data(), x2.data(), y2.data(), n);
+        draw_write_record(Boxed<SegmentsRecord>({std::move(x1), std::move(y1), std::move(x2), std::move(y2)}));
     }
     reply_byte(which);
     reply_last_point();
@@ -91,14 +98,8 @@ void op_text() {
     float x = read_real();
     float y = read_real();
     float justification = read_real();
-    Block<char> text = read_block<char>(n);
-    if (arguments_complete()) {
-        InterruptWindow window;
-        if (live_output) ztextz_(x, y, text.data(), n, justification);
-        window.close();
-        wtextz_(x, y, text.data(), n, justification);
-        dtextz_(x, y, text.data(), n, justification);
-    }
+    std::string text = read_text(n);
+    if (arguments_complete()) draw_write_record(TextRecord{x, y, std::move(text), justification});
     reply_byte(which);
     reply_real_pair(bgrp_(bg::text_end_x), bgrp_(bg::text_end_y));
 }
@@ -113,11 +114,13 @@ void op_deferred() {
 
 void op_parameters() {
     int n = read_int();
-    Block<float> v = read_block<float>(n);
+    DiffRecord change{read_floats(n)};
     if (arguments_complete()) {
-        amdiff_(v.data(), n);
-        wdiffz_(v.data(), n);
-        ddiffz_(v.data(), n);
+        // The parameters change whether or not the live device draws, and
+        // no interrupt is taken here.
+        live_drawing().diff(change);
+        deferred_writer().diff(change);
+        take_entry(std::move(change));
     }
     reply_byte(which);
 }
@@ -218,9 +221,9 @@ bool perform(char op) {
         case 'C': op_deferred(); break;
         case 'D': op_parameters(); break;
         case 'E': op_eject(); break;
-        case 'G': op_xy(draw_polygon, wpolyz_, take_polygon); break;
-        case 'L': op_xy(zlinsz_, wlinsz_, take_lines); break;
-        case 'P': op_xy(zpntsz_, wpntsz_, take_points); break;
+        case 'G': op_xy<PolygonRecord>(); break;
+        case 'L': op_xy<LinesRecord>(); break;
+        case 'P': op_xy<PointsRecord>(); break;
         case 'S': op_segments(); break;
         case 'T': op_text(); break;
         case 'W': reply_byte(which); break;

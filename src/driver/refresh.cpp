@@ -1,5 +1,5 @@
-// Refresh: the current frame replayed through the kernel onto the live
-// device.
+// Records drawn through the kernel onto the live device, and the refresh
+// that replays the current frame that way.
 #include "driver/refresh.h"
 
 #include "base/process_state.h"
@@ -27,14 +27,14 @@ const StateReset reset_state{[] {
 
 namespace {
 
-// The live device as a replay target: each entry is drawn as the command
-// loop drew it.
-class LiveReplay final : public ReplayDevice {
+// The live device as a replay target.
+class LiveDrawing final : public ReplayDevice {
 public:
     void begin_pass() override { live_device().eject(); }
     bool exposed_again() override { return newly_exposed() != 0; }
 
     void lines(const LinesRecord& r) override { zlinsz_(r.x.data(), r.y.data(), r.n()); }
+    // The live device fills a polygon itself, clipping it to the window.
     void polygon(const PolygonRecord& r) override { live_device().polygon(r.x.data(), r.y.data(), r.n()); }
     void points(const PointsRecord& r) override { zpntsz_(r.x.data(), r.y.data(), r.n()); }
     void segments(const SegmentsRecord& r) override {
@@ -70,12 +70,16 @@ public:
 
 }  // namespace
 
+ReplayDevice& live_drawing() {
+    static LiveDrawing live;
+    return live;
+}
+
 int refresh_display() {
     if (!can_refresh || !current_displaylist) return 0;
     Refreshing now;
-    LiveReplay terminal;
     // The terminal always starts: the replay runs to its end.
-    return replay_displaylist(current_displaylist.get(), terminal) ? 1 : 0;
+    return replay_displaylist(current_displaylist.get(), live_drawing()) ? 1 : 0;
 }
 
 }  // namespace tgd

@@ -23,7 +23,7 @@ protected:
     }
     void TearDown() override { reset_process_state(); }
 
-    static std::vector<DisplayEntry>& entries() { return current_displaylist->entries; }
+    static DisplayEntries& entries() { return current_displaylist->entries; }
 };
 
 TEST_F(Recording, EntriesOwnCopiesOfTheirArguments) {

@@ -2,6 +2,7 @@
 // refresh built on it.
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ namespace {
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
 
-std::string join(const std::vector<float>& v) {
+std::string join(std::span<const float> v) {
     std::string s;
     for (float f : v) s += (s.empty() ? "" : ",") + std::to_string(static_cast<int>(f));
     return s;
