@@ -9,6 +9,7 @@
 #include "displaylist/displaylist.h"
 #include "driver/command_loop.h"
 #include "driver/device_hooks.h"
+#include "driver/state.h"
 #include "driver/wire.h"
 
 namespace tgd {
@@ -73,7 +74,7 @@ void op_brush() {
     // recorded or brushed.
     BrushRecord* entry = nullptr;
     if (!wire_eof()) {
-        const ValueKept during{brushing, 1};  // 1 for the length of the device call
+        const ValueKept during{driver.brushing, 1};  // 1 for the length of the device call
         entry = &dbrshz_(data.data(), nr, nc, p, q, lv, lp, variables.offsets.data(), variables.bytes.data(),
                          points.offsets.data(), points.bytes.data(), work.data(), flags.data(), 0, 1);
         zbrshz_(*entry, entry->mode);
@@ -86,7 +87,7 @@ void op_brush() {
     for (int i = 0; entry && i < nr && static_cast<int>(selected.size()) < entry->count; ++i) {
         if (entry->flags[static_cast<std::size_t>(i)] != 0) selected.push_back(i + 1);
     }
-    reply_byte(which);
+    reply_byte(driver.which);
     reply_int(static_cast<int>(selected.size()));
     if (!selected.empty())
         reply_bytes(selected.data(), static_cast<long long>(selected.size()) * static_cast<long long>(sizeof(int)));
@@ -104,13 +105,13 @@ void op_spin() {
     InterruptWindow window;
     require_live("Error:  no spinning in background\n");
     if (!wire_eof()) {  // with the host gone nothing is recorded or spun
-        const ValueKept during{spinning, 1};
+        const ValueKept during{driver.spinning, 1};
         SpinRecord& entry = dspinz_(data.data(), nr, nc, lv, variables.offsets.data(), variables.bytes.data(), option,
                                     values.data(), 1);
         zspinz_(entry, entry.mode);
     }
     window.close();
-    reply_byte(which);
+    reply_byte(driver.which);
 }
 
 }  // namespace tgd

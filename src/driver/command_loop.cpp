@@ -10,7 +10,6 @@
 #include "base/messages.h"
 #include "base/output_stream.h"
 #include "base/pipe.h"
-#include "base/process_state.h"
 #include "core/bgrp.h"
 #include "core/live_device.h"
 #include "deferred/writer.h"
@@ -18,26 +17,13 @@
 #include "driver/device_hooks.h"
 #include "driver/print.h"
 #include "driver/refresh.h"
+#include "driver/state.h"
 #include "driver/wire.h"
 #include "kernel/kernel.h"
 #include "settings/ps_par.h"
 #include "terminal/terminal.h"
 
 namespace tgd {
-
-char which = 0;
-char nextch = 0;
-int live_output = 1;
-int needs_init = 1;
-
-namespace {
-const StateReset reset_state{[] {
-    which = 0;
-    nextch = 0;
-    live_output = 1;
-    needs_init = 1;
-}};
-}  // namespace
 
 namespace {
 
@@ -62,7 +48,7 @@ void hand(ReplayDevice& device, const TextRecord& r) { device.text(r); }
 template <class Record>
 void draw_write_record(Record&& record) {
     InterruptWindow window;
-    if (live_output) hand(live_drawing(), record);
+    if (driver.live_output) hand(live_drawing(), record);
     window.close();
     hand(deferred_writer(), record);
     take_entry(std::forward<Record>(record));
@@ -76,7 +62,7 @@ void op_xy() {
     std::vector<float> x = read_floats(n);
     std::vector<float> y = read_floats(n);
     if (arguments_complete()) draw_write_record(Record{std::move(x), std::move(y)});
-    reply_byte(which);
+    reply_byte(driver.which);
     reply_last_point();
 }
 
@@ -89,7 +75,7 @@ void op_segments() {
     if (arguments_complete()) {
         draw_write_record(Boxed<SegmentsRecord>({std::move(x1), std::move(y1), std::move(x2), std::move(y2)}));
     }
-    reply_byte(which);
+    reply_byte(driver.which);
     reply_last_point();
 }
 
@@ -100,7 +86,7 @@ void op_text() {
     float justification = read_real();
     std::string text = read_text(n);
     if (arguments_complete()) draw_write_record(TextRecord{x, y, std::move(text), justification});
-    reply_byte(which);
+    reply_byte(driver.which);
     reply_real_pair(bgrp_(bg::text_end_x), bgrp_(bg::text_end_y));
 }
 
@@ -109,7 +95,7 @@ void op_deferred() {
     int n = read_int();
     Block<char> name = read_terminated(n);
     if (arguments_complete()) wcopyz_(mode, name.data(), n);
-    reply_byte(which);
+    reply_byte(driver.which);
 }
 
 void op_parameters() {
@@ -122,24 +108,24 @@ void op_parameters() {
         deferred_writer().diff(change);
         take_entry(std::move(change));
     }
-    reply_byte(which);
+    reply_byte(driver.which);
 }
 
 void op_eject() {
     InterruptWindow window;
     wejecz_();
-    if (live_output) live_device().eject();
+    if (driver.live_output) live_device().eject();
     dejecz_();
     window.close();
-    reply_byte(which);
+    reply_byte(driver.which);
 }
 
 void op_wrap_up() {
     InterruptWindow window;
     wwrapz_();
-    if (live_output) live_device().wrap_up();
+    if (driver.live_output) live_device().wrap_up();
     window.close();
-    reply_byte(which);
+    reply_byte(driver.which);
 }
 
 // The devices that draw even when BATCH is set.
@@ -150,7 +136,7 @@ bool draws_in_batch(float device_code) {
 // 'I' (with_parameters false) and 'M'.  Only the first of them initialises;
 // every one answers with the whole parameter block.
 void op_initialise(bool with_parameters) {
-    if (needs_init) {
+    if (driver.needs_init) {
         ps_par = PostScriptSettings::defaults();
         if (with_parameters) {
             int n = read_int();
@@ -161,9 +147,9 @@ void op_initialise(bool with_parameters) {
             pbegnz_(none, 0);
         }
         winitz_();
-        needs_init = 0;
+        driver.needs_init = 0;
         if (with_parameters) dinitz_(bgrp_.data(), 130);
-        live_output = std::getenv("BATCH") == nullptr || draws_in_batch(bgrp_(bg::device_code)) ? 1 : 0;
+        driver.live_output = std::getenv("BATCH") == nullptr || draws_in_batch(bgrp_(bg::device_code)) ? 1 : 0;
     }
     reply_bytes(bgrp_.data(), sizeof bgrp_.v);
 }
@@ -172,7 +158,7 @@ void op_print() {
     int n = read_int();
     Block<char> options = read_terminated(n);
     if (arguments_complete()) zsavez_(std::string_view(options.data()));
-    reply_byte(which);
+    reply_byte(driver.which);
 }
 
 void op_image() {
@@ -189,12 +175,12 @@ void op_image() {
         dimagz_(x.data(), y.data(), z.data(), nx, ny, nz, a, b, c);
         zimagz_(x.data(), y.data(), z.data(), nx, ny, nz, a, b, c);
     }
-    reply_byte(which);
+    reply_byte(driver.which);
 }
 
 void op_refresh() {
     refresh_display();
-    reply_byte(which);
+    reply_byte(driver.which);
 }
 
 // 'z' 'l' and every sub-letter without a meaning of its own: n bytes are
@@ -202,7 +188,7 @@ void op_refresh() {
 void op_discard() {
     int n = read_int();
     for (int i = 0; i < n && !wire_eof(); ++i) read_byte();
-    reply_byte(which);
+    reply_byte(driver.which);
     reply_byte(0);
 }
 
@@ -226,7 +212,7 @@ bool perform(char op) {
         case 'P': op_xy<PointsRecord>(); break;
         case 'S': op_segments(); break;
         case 'T': op_text(); break;
-        case 'W': reply_byte(which); break;
+        case 'W': reply_byte(driver.which); break;
         case 'X': op_wrap_up(); break;
         case 'I': op_initialise(false); break;
         case 'M': op_initialise(true); break;
@@ -249,7 +235,7 @@ bool perform(char op) {
 }  // namespace
 
 void require_live(const char* batch_message) {
-    if (!live_output) {
+    if (!driver.live_output) {
         std::fputs(batch_message, stderr);
         zzabt_();
     }
@@ -279,23 +265,23 @@ int device() {
         // operations the host has already sent run first.
         char op = 0;
         if (read_command_byte(op) <= 0) return 0;
-        which = op;
+        driver.which = op;
         try {
             if (!perform(op)) {
                 dmfatl_("Pipe error.");
                 dmdiag_(dmformat("Bad operation to device driver: %c.", op));
             }
         } catch (const OperationAbandoned& abandoned) {
-            which = abandoned.reply;
-            reply_byte(which);
+            driver.which = abandoned.reply;
+            reply_byte(driver.which);
         } catch (const std::bad_alloc&) {
             // Memory that the standard containers could not get ends the
             // operation as a failed my_calloc does.
             try {
                 out_of_memory();
             } catch (const OperationAbandoned& abandoned) {
-                which = abandoned.reply;
-                reply_byte(which);
+                driver.which = abandoned.reply;
+                reply_byte(driver.which);
             }
         }
     }

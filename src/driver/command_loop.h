@@ -4,11 +4,6 @@
 
 namespace tgd {
 
-extern char which;       // the operation letter last read; the normal reply
-extern char nextch;      // the sub-letter of 'q' and 'm'
-extern int live_output;  // drawing goes to the live terminal
-extern int needs_init;   // the first 'I' or 'M' is still to come
-
 // Runs until end of file (or a read error) on descriptor 15; returns the
 // process's exit status.
 int device();

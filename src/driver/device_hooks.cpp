@@ -10,17 +10,10 @@
 
 namespace tgd {
 
-int brushing = 0;
-int spinning = 0;
-
 namespace {
 int warned_interrupt = 1;  // the warning of zquxyznw_ is still to be given
 
-const StateReset reset_state{[] {
-    brushing = 0;
-    spinning = 0;
-    warned_interrupt = 1;
-}};
+const StateReset reset_state{[] { warned_interrupt = 1; }};
 }  // namespace
 
 void zquxyznw_(int& ix, int& iy, int& key) {

@@ -12,10 +12,6 @@ struct SpinPlot;
 struct BrushRecord;
 struct SpinRecord;
 
-// Set for the duration of the device call of 'b' and 'r'.
-extern int brushing;
-extern int spinning;
-
 // Second kind of locator request: warns once, then reads like zquxyz_.
 void zquxyznw_(int& ix, int& iy, int& key);
 void zsmodz_(char mode);  // text or graphics mode: nothing to do here

@@ -11,6 +11,7 @@
 #include "core/bgrp.h"
 #include "driver/command_loop.h"
 #include "driver/device_hooks.h"
+#include "driver/state.h"
 #include "driver/wire.h"
 #include "kernel/kernel.h"
 #include "terminal/terminal.h"
@@ -32,7 +33,7 @@ void op_read_points() {
     window.close();
     if (k < 0) k = 0;
     if (k > nmax) k = nmax;
-    reply_byte(which);
+    reply_byte(driver.which);
     reply_int(k);
     if (k > 0) {
         reply_bytes(x.data(), static_cast<long long>(k) * sizeof(float));
@@ -41,40 +42,40 @@ void op_read_points() {
 }
 
 void op_read_point() {
-    if (read_command_byte(nextch) != 1) zzabt_();
+    if (read_command_byte(driver.nextch) != 1) zzabt_();
     InterruptWindow window;
     require_live(kNoGraphicInput);
     int ix = 0, iy = 0, key = 0;
-    if (nextch == 'w') {
+    if (driver.nextch == 'w') {
         zquxyz_(ix, iy, key);
-    } else if (nextch == 'i') {
+    } else if (driver.nextch == 'i') {
         zquxyznw_(ix, iy, key);
     } else {
         dmfatl_("Pipe error.");
-        dmdiag_(dmformat("Expecting i or w after q, got %c=%o.", nextch,
-                         static_cast<unsigned>(static_cast<unsigned char>(nextch))));
+        dmdiag_(dmformat("Expecting i or w after q, got %c=%o.", driver.nextch,
+                         static_cast<unsigned>(static_cast<unsigned char>(driver.nextch))));
         zzabt_();
     }
     // Device position back to user coordinates, in double precision.
     float x = static_cast<float>((static_cast<double>(ix) - bgrp_(bg::x_offset)) / bgrp_(bg::x_scale));
     float y = static_cast<float>((static_cast<double>(iy) - bgrp_(bg::y_offset)) / bgrp_(bg::y_scale));
     window.close();
-    reply_byte(which);
+    reply_byte(driver.which);
     reply_bytes(&x, sizeof x);
     reply_bytes(&y, sizeof y);
     reply_int(key);
 }
 
 void op_mode() {
-    nextch = read_byte();
-    if (nextch != 't' && nextch != 'g') {
+    driver.nextch = read_byte();
+    if (driver.nextch != 't' && driver.nextch != 'g') {
         dmfatl_("Pipe error.");
-        dmdiag_(dmformat("Bad operation to device driver: %c %c.", 'm', nextch));
+        dmdiag_(dmformat("Bad operation to device driver: %c %c.", 'm', driver.nextch));
         zzabt_();
     }
-    zsmodz_(nextch);
-    reply_byte(which);
-    reply_byte(nextch);
+    zsmodz_(driver.nextch);
+    reply_byte(driver.which);
+    reply_byte(driver.nextch);
 }
 
 void op_hook() {
@@ -84,7 +85,7 @@ void op_hook() {
     int nb = read_int();
     Block<int> b = read_block<int>(nb > 0 ? nb : 0);
     zhookz_(type, a.data(), na, b.data(), nb);
-    reply_byte(which);
+    reply_byte(driver.which);
     reply_int(na);
     if (na > 0) reply_bytes(a.data(), static_cast<long long>(a.bytes()));
     reply_int(nb);
@@ -102,7 +103,7 @@ void op_color_map() {
         Block<int> d = read_block<int>(n);
         zscolz_(n, a.data(), b.data(), c.data(), d.data());
     }
-    reply_byte(which);
+    reply_byte(driver.which);
 }
 
 void op_menu() {
@@ -132,7 +133,7 @@ void op_menu() {
         selection = zmenuz(items);
         window.close();
     }
-    reply_byte(which);
+    reply_byte(driver.which);
     reply_int(4);
     reply_int(selection);
 }

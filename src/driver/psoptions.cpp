@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "driver/command_loop.h"
+#include "driver/state.h"
 #include "driver/wire.h"
 #include "settings/ps_par.h"
 
@@ -115,7 +116,7 @@ void op_ps_option() {
             break;
         default: break;  // unknown options read nothing more
     }
-    reply_byte(which);
+    reply_byte(driver.which);
 }
 
 }  // namespace tgd

@@ -2,28 +2,15 @@
 // that replays the current frame that way.
 #include "driver/refresh.h"
 
-#include "base/process_state.h"
+#include "base/scope.h"
 #include "core/live_device.h"
 #include "core/replay.h"
 #include "displaylist/displaylist.h"
 #include "driver/device_hooks.h"
+#include "driver/state.h"
 #include "kernel/kernel.h"
 
 namespace tgd {
-
-int can_refresh = 1;
-int refreshing_now = 0;
-int redisplay_brush = 0;
-int redisplay_spin = 0;
-
-namespace {
-const StateReset reset_state{[] {
-    can_refresh = 1;
-    refreshing_now = 0;
-    redisplay_brush = 0;
-    redisplay_spin = 0;
-}};
-}  // namespace
 
 namespace {
 
@@ -47,25 +34,16 @@ public:
         return true;
     }
     void brush(BrushRecord& r) override {
-        if (redisplay_brush) zbrshz_(r, 2);
+        if (driver.redisplay_brush) zbrshz_(r, 2);
     }
     void spin(SpinRecord& r) override {
-        if (redisplay_spin) zspinz_(r, 2);
+        if (driver.redisplay_spin) zspinz_(r, 2);
     }
     void image(const ImageRecord& r) override {
         zimagz_(r.x.data(), r.y.data(), r.z.data(), static_cast<int>(r.x.size()), static_cast<int>(r.y.size()),
                 static_cast<int>(r.z.size()), r.a, r.b, r.c);
     }
     void flush() override { live_device().forget(); }
-};
-
-// refreshing_now is set while a refresh runs, however it ends.
-class Refreshing {
-public:
-    Refreshing() { refreshing_now = 1; }
-    ~Refreshing() { refreshing_now = 0; }
-    Refreshing(const Refreshing&) = delete;
-    Refreshing& operator=(const Refreshing&) = delete;
 };
 
 }  // namespace
@@ -76,8 +54,8 @@ ReplayDevice& live_drawing() {
 }
 
 int refresh_display() {
-    if (!can_refresh || !current_displaylist) return 0;
-    Refreshing now;
+    if (!driver.can_refresh || !current_displaylist) return 0;
+    const ValueKept now{driver.refreshing_now, 1};  // set while a refresh runs, however it ends
     // The terminal always starts: the replay runs to its end.
     return replay_displaylist(current_displaylist.get(), live_drawing()) ? 1 : 0;
 }

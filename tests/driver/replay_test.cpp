@@ -12,6 +12,7 @@
 #include "driver/device_hooks.h"
 #include "driver/print.h"
 #include "driver/refresh.h"
+#include "driver/state.h"
 #include "core/bgrp.h"
 #include "terminal/terminal.h"
 
@@ -185,11 +186,11 @@ TEST_F(Replay, RefreshNeedsAListAndPermission) {
     EXPECT_EQ(refresh_display(), 0);
     const float x[] = {1, 2}, y[] = {1, 2};
     dlinsz_(x, y, 2);
-    can_refresh = 0;
+    driver.can_refresh = 0;
     EXPECT_EQ(refresh_display(), 0);
-    can_refresh = 1;
+    driver.can_refresh = 1;
     EXPECT_EQ(refresh_display(), 1);
-    EXPECT_EQ(refreshing_now, 0);
+    EXPECT_EQ(driver.refreshing_now, 0);
     EXPECT_EQ(bgrp_.v, before_.v);
 }
 
@@ -204,12 +205,12 @@ TEST_F(Replay, RefreshRedrawsBrushAndSpinOnlyWhenAsked) {
     std::string quiet = GetCapturedStderr();
     EXPECT_EQ(quiet.find("brush"), std::string::npos);
     EXPECT_EQ(quiet.find("spinning"), std::string::npos);
-    redisplay_brush = 1;
-    redisplay_spin = 1;
+    driver.redisplay_brush = 1;
+    driver.redisplay_spin = 1;
     CaptureStderr();
     EXPECT_EQ(refresh_display(), 1);
-    redisplay_brush = 0;
-    redisplay_spin = 0;
+    driver.redisplay_brush = 0;
+    driver.redisplay_spin = 0;
     EXPECT_NE(GetCapturedStderr().find(
                   "You cannot brush with this device driver.\nThis device driver does not support spinning.\n"),
               std::string::npos);
