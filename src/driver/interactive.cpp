@@ -114,8 +114,11 @@ void op_menu() {
     // in its length.  Each item is taken up to its first zero byte and never
     // beyond its own length, so a missing terminator cannot run into the
     // next item; a negative length counts as an empty item.
+    // After end of file the lengths that never came are not summed: a
+    // count of millions would only touch memory nobody filled.
     long long total = 0;
-    for (int len : lengths) total += len > 0 ? len : 0;
+    if (!wire_eof())
+        for (int len : lengths) total += len > 0 ? len : 0;
     Block<char> bytes = read_block<char>(total);
     int selection = 0;  // as when the terminal's input ends
     // With the host gone nobody answers the menu, and the items its count
