@@ -17,12 +17,7 @@ const char kLocatorRequest[] = "\a\x1b*s4^\x11";
 
 // The transform of the locator example: x_offset 100, x_scale 10,
 // y_offset 0, y_scale 8.
-void set_transform(TgdProcess& tgd) {
-    tgd.send_byte('D');
-    tgd.send_int(8);
-    tgd.send_reals({36, 100, 37, 10, 38, 0, 39, 8});
-    ASSERT_EQ(tgd.read_byte(), 'D');
-}
+void set_transform(TgdProcess& tgd) { send_change(tgd, {36, 100, 37, 10, 38, 0, 39, 8}); }
 
 void send_labels(TgdProcess& tgd, const std::vector<std::string>& labels) {
     for (const std::string& label : labels) tgd.send_text(label);
@@ -66,8 +61,7 @@ void send_menu(TgdProcess& tgd, const std::vector<std::string>& items, int total
     for (const std::string& item : items) tgd.send(item.data(), item.size());
 }
 
-const std::vector<std::string> kMenu{std::string("Pick one\0", 9), std::string("alpha\0", 6),
-                                     std::string("beta\0", 5)};
+const std::vector<std::string> kMenu{std::string("Pick one\0", 9), std::string("alpha\0", 6), std::string("beta\0", 5)};
 
 int menu_selection(TgdProcess& tgd) {
     EXPECT_EQ(tgd.read_byte(), 'z');

@@ -24,17 +24,14 @@ protected:
     }
     void TearDown() override { EXPECT_EQ(tgd.finish(), 0); }
 
-    void send_xy(char op, const std::vector<float>& x, const std::vector<float>& y) {
-        tgd.send_byte(op);
-        tgd.send_int(static_cast<int>(x.size()));
-        tgd.send_reals(x);
-        tgd.send_reals(y);
-    }
-    void change(const std::vector<float>& pairs) {
-        tgd.send_byte('D');
-        tgd.send_int(static_cast<int>(pairs.size()));
-        tgd.send_reals(pairs);
-        ASSERT_EQ(tgd.read_byte(), 'D');
+    void send_xy(char op, const std::vector<float>& x, const std::vector<float>& y) { tgdtest::send_xy(tgd, op, x, y); }
+    void change(const std::vector<float>& pairs) { send_change(tgd, pairs); }
+    // 'T': the string at (x, y) with the justification.
+    void text(const std::string& chars, float x, float y, float justification) {
+        tgd.send_byte('T');
+        tgd.send_int(static_cast<int>(chars.size()));
+        tgd.send_reals({x, y, justification});
+        tgd.send(chars.data(), chars.size());
     }
     // Reads the reply letter and the two reals after it.
     std::vector<float> reply(char op) {
@@ -99,8 +96,8 @@ TEST_F(Drawing, ClippedLinesAreReportedUnlessSilenced) {
     tgd.send_reals({1.5f, -2.0f});
     tgd.send_reals({0.5f, 0.5f});
     EXPECT_EQ(reply('S'), (std::vector<float>{-2.0f, 0.5f}));
-    EXPECT_EQ(stream(), "Line segments out of bounds X= 0.5 Y= 0.5\n" + cut +
-                            "Line segments out of bounds X= -1 Y= 0.5\n");
+    EXPECT_EQ(stream(),
+              "Line segments out of bounds X= 0.5 Y= 0.5\n" + cut + "Line segments out of bounds X= -1 Y= 0.5\n");
 }
 
 TEST_F(Drawing, HostileCoordinatesAreOutOfBounds) {
@@ -174,38 +171,27 @@ TEST_F(Drawing, MarkersAreDrawnStrokeByStroke) {
 }
 
 TEST_F(Drawing, TextIsPlacedCharacterByCharacter) {
-    tgd.send_byte('T');
-    tgd.send_int(3);
-    tgd.send_reals({0.5f, 0.5f, 0.0f});
-    tgd.send("abc", 3);
+    text("abc", 0.5f, 0.5f, 0.0f);
     std::vector<float> end = reply('T');
     EXPECT_NEAR(end[0], 0.546675f, 1e-6);
     EXPECT_EQ(end[1], 0.5f);
     // Rasters (265, 194), (272, 194), (279, 194): y sits on 194.5 - 0.5 ulp.
-    EXPECT_EQ(stream(), kSolid + E + "*pai()&\"Z" + E + "*m1M" + E + "*m1N" + E + "*la\r" + E + "*paj' Z" +
-                            E + "*lb\r" + E + "*paj' Z" + E + "*lc\r");
+    EXPECT_EQ(stream(), kSolid + E + "*pai()&\"Z" + E + "*m1M" + E + "*m1N" + E + "*la\r" + E + "*paj' Z" + E +
+                            "*lb\r" + E + "*paj' Z" + E + "*lc\r");
 
-    tgd.send_byte('T');
-    tgd.send_int(3);
-    tgd.send_reals({0.5f, 0.5f, 0.5f});
-    tgd.send("abc", 3);
+    text("abc", 0.5f, 0.5f, 0.5f);
     end = reply('T');
     EXPECT_NEAR(end[0], 0.523338f, 1e-6);
     EXPECT_EQ(stream().substr(0, 20), kSolid + E + "*pai'?&\"Z");  // x 254.852 + 0.5 gives 255
 
-    tgd.send_byte('T');
-    tgd.send_int(0);
-    tgd.send_reals({0.5f, 0.5f, 0.0f});
+    text("", 0.5f, 0.5f, 0.0f);
     end = reply('T');
     EXPECT_NEAR(end[0], 0.523338f, 1e-6);
     EXPECT_EQ(stream(), "GR-Z Error from Routine ztextz\nNumber of characters not positive\n");
 }
 
 TEST_F(Drawing, TextStopsAtItsFirstCharacterOutside) {
-    tgd.send_byte('T');
-    tgd.send_int(5);
-    tgd.send_reals({0.97f, 0.5f, 0.0f});
-    tgd.send("abcde", 5);
+    text("abcde", 0.97f, 0.5f, 0.0f);
     reply('T');
     std::string s = stream();
     EXPECT_EQ(count_of(s, E + "*l"), 2u);
@@ -213,10 +199,7 @@ TEST_F(Drawing, TextStopsAtItsFirstCharacterOutside) {
     EXPECT_EQ(s.substr(s.find(E + "*lb\r") + 5), "Text string: abcde\n out of bounds at X= 1.008896 Y= 0.56734\n");
 
     change({96, -1});
-    tgd.send_byte('T');
-    tgd.send_int(5);
-    tgd.send_reals({0.97f, 0.5f, 0.0f});
-    tgd.send("abcde", 5);
+    text("abcde", 0.97f, 0.5f, 0.0f);
     reply('T');
     EXPECT_EQ(stream().find("Text string"), std::string::npos);
 }
