@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -23,6 +24,39 @@
 namespace {
 
 using namespace tgdtest;
+
+// The bytes of an operation's arguments, laid out as the host sends them.
+struct Wire {
+    std::string bytes;
+    Wire& byte(char c) {
+        bytes += c;
+        return *this;
+    }
+    Wire& ints(std::initializer_list<std::int32_t> values) {
+        for (std::int32_t v : values) bytes.append(reinterpret_cast<const char*>(&v), sizeof v);
+        return *this;
+    }
+    Wire& reals(std::initializer_list<float> values) {
+        for (float v : values) bytes.append(reinterpret_cast<const char*>(&v), sizeof v);
+        return *this;
+    }
+    Wire& chars(std::string_view s) {
+        bytes += s;
+        return *this;
+    }
+    Wire& text(const std::string& s) {
+        ints({static_cast<std::int32_t>(s.size())});
+        bytes += s;
+        return *this;
+    }
+    Wire& strings(const std::vector<std::string>& list) {
+        ints({static_cast<std::int32_t>(list.size())});
+        for (const std::string& s : list) text(s);
+        return *this;
+    }
+};
+
+void send(TgdProcess& tgd, const Wire& wire) { tgd.send(wire.bytes.data(), wire.bytes.size()); }
 
 TEST(Protocol, EndOfFileEndsTheProcessWithStatusZero) {
     TgdProcess tgd;
@@ -93,12 +127,7 @@ TEST(Protocol, DrawingOperationsAnswerWithTheLastPoint) {
             EXPECT_EQ(last[1], 0.3f);
         }
     }
-    tgd.send_byte('S');
-    tgd.send_int(2);
-    tgd.send_reals({0.1f, 0.2f});
-    tgd.send_reals({0.1f, 0.2f});
-    tgd.send_reals({0.3f, 0.4f});
-    tgd.send_reals({0.7f, 0.8f});
+    send(tgd, Wire().byte('S').ints({2}).reals({0.1f, 0.2f, 0.1f, 0.2f, 0.3f, 0.4f, 0.7f, 0.8f}));
     EXPECT_EQ(tgd.read_byte(), 'S');
     EXPECT_EQ(tgd.read_reals(2), (std::vector<float>{0.4f, 0.8f}));
     expect_in_step(tgd);
@@ -119,12 +148,7 @@ TEST(Protocol, EmptyPolylineStillAnswers) {
 TEST(Protocol, TextAnswersWithItsEnd) {
     TgdProcess tgd;
     tgd.initialise();
-    tgd.send_byte('T');
-    tgd.send_int(3);
-    tgd.send_real(0.5f);
-    tgd.send_real(0.5f);
-    tgd.send_real(0.0f);
-    tgd.send("abc", 3);
+    send(tgd, Wire().byte('T').ints({3}).reals({0.5f, 0.5f, 0.0f}).chars("abc"));
     EXPECT_EQ(tgd.read_byte(), 'T');
     std::vector<float> end = tgd.read_reals(2);
     EXPECT_GT(end[0], 0.5f);
@@ -155,14 +179,9 @@ TEST(Protocol, OperationsWithALetterReply) {
     tgd.send_byte('d');
     EXPECT_EQ(tgd.read_byte(), 'd');
 
-    tgd.send_byte('i');
-    tgd.send_int(3);
-    tgd.send_reals({0.1f, 0.2f, 0.3f});
-    tgd.send_int(2);
-    tgd.send_reals({0.1f, 0.2f});
-    tgd.send_int(2);
-    tgd.send_reals({1.0f, 2.0f});
-    tgd.send_reals({0.0f, 10.0f, -1.0f});
+    // x, y and z, then zlow, zhigh and the missing value.
+    send(tgd, Wire().byte('i').ints({3}).reals({0.1f, 0.2f, 0.3f}).ints({2}).reals({0.1f, 0.2f}));
+    send(tgd, Wire().ints({2}).reals({1.0f, 2.0f}).reals({0.0f, 10.0f, -1.0f}));
     EXPECT_EQ(tgd.read_byte(), 'i');
 
     tgd.send_byte('X');
@@ -185,10 +204,7 @@ TEST(Protocol, ModeEchoesItsLetter) {
 TEST(Protocol, HookWithoutValues) {
     TgdProcess tgd;
     // Counts that are not positive read and echo no values.
-    tgd.send_byte('h');
-    tgd.send_int(1);
-    tgd.send_int(-4);
-    tgd.send_int(0);
+    send(tgd, Wire().byte('h').ints({1, -4, 0}));
     EXPECT_EQ(tgd.read_byte(), 'h');
     EXPECT_EQ(tgd.read_int(), -4);
     EXPECT_EQ(tgd.read_int(), 0);
@@ -199,48 +215,18 @@ TEST(Protocol, HookWithoutValues) {
 TEST(Protocol, DiscardedSubOperationsConsumeTheirBytes) {
     TgdProcess tgd;
     for (char sub : {'l', '?'}) {
-        tgd.send_byte('z');
-        tgd.send_byte(sub);
-        tgd.send_int(3);
-        tgd.send("xyz", 3);
+        send(tgd, Wire().byte('z').byte(sub).ints({3}).chars("xyz"));
         EXPECT_EQ(tgd.read_byte(), 'z');
         EXPECT_EQ(tgd.read_byte(), '\0');
     }
     expect_in_step(tgd);
 }
 
-// The bytes of an operation's arguments, laid out as the host sends them.
-struct Wire {
-    std::string bytes;
-    Wire& byte(char c) {
-        bytes += c;
-        return *this;
-    }
-    Wire& ints(std::initializer_list<std::int32_t> values) {
-        for (std::int32_t v : values) bytes.append(reinterpret_cast<const char*>(&v), sizeof v);
-        return *this;
-    }
-    Wire& reals(std::initializer_list<float> values) {
-        for (float v : values) bytes.append(reinterpret_cast<const char*>(&v), sizeof v);
-        return *this;
-    }
-    Wire& text(const std::string& s) {
-        ints({static_cast<std::int32_t>(s.size())});
-        bytes += s;
-        return *this;
-    }
-    Wire& strings(const std::vector<std::string>& list) {
-        ints({static_cast<std::int32_t>(list.size())});
-        for (const std::string& s : list) text(s);
-        return *this;
-    }
-};
-
 // PostScript options, each a letter and its data; each answers 'z'.
 void send_ps_options(TgdProcess& tgd, const std::vector<std::pair<char, Wire>>& options) {
     for (const auto& [letter, data] : options) {
         send_ps_option(tgd, letter);
-        tgd.send(data.bytes.data(), data.bytes.size());
+        send(tgd, data);
     }
     for (std::size_t i = 0; i < options.size(); ++i) ASSERT_EQ(tgd.read_byte(), 'z') << i;
 }
@@ -351,9 +337,7 @@ TEST(Protocol, EndOfFileInsideArgumentsStillAnswers) {
     tgd.send_text(name);
     ASSERT_EQ(tgd.read_byte(), 'C');
     draw_xy(tgd, 'L', {0.1f, 0.2f}, {0.1f, 0.2f});
-    tgd.send_byte('S');
-    tgd.send_int(1000000);
-    tgd.send_reals({0.1f, 0.2f});
+    send(tgd, Wire().byte('S').ints({1000000}).reals({0.1f, 0.2f}));
     tgd.close_commands();
     EXPECT_EQ(tgd.read_byte(), 'S');
     EXPECT_EQ(tgd.read_reals(2).size(), 2u);
