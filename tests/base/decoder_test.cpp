@@ -68,26 +68,22 @@ TEST_F(Decoder, AnswerIsCutToTheReceivingArea) {
 TEST_F(Decoder, FieldsOfEachInput) {
     struct Case {
         std::string input;
-        int unit_mode, width;
         std::vector<std::string> fields;
+        int unit_mode = 0, width = 20;
     };
     const std::vector<Case> cases = {
         // A comma inside a field belongs to it; an empty line and one comma
         // are skipped, a second comma is an empty field.
         {"  alpha\tbeta , gamma,delta\n\n  ,x , , y\n",
-         0,
-         20,
          {"alpha", "beta", "gamma,delta", "x", "", "y", "<end>", "<end>"}},
         // Commas are ordinary characters for unit -2.
-        {",a , ,b\n", -2, 20, {",a", ",", ",b", "<end>"}},
+        {",a , ,b\n", {",a", ",", ",b", "<end>"}, -2},
         {"\"two words\" 'it''s' \"a\\\"b\\\\c\\nd\" \"open\nstill open\" \"\"\n",
-         0,
-         20,
          {"two words", "it", "s", "a\"b\\c\nd", "open\nstill open", "", "<end>"}},
         // Quoted strings keep at most 256 characters.
-        {"\"" + std::string(300, 'z') + "\" after\n", 0, 400, {std::string(256, 'z'), "after"}},
+        {"\"" + std::string(300, 'z') + "\" after\n", {std::string(256, 'z'), "after"}, 0, 400},
         // An unterminated string ends with the input.
-        {"\"abc", 0, 20, {"abc", "<end>"}},
+        {"\"abc", {"abc", "<end>"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
