@@ -79,29 +79,22 @@ TEST(Chars, Yes) {
 }
 
 TEST(Chars, DumpShowsUnprintableBytesInHex) {
-    {
+    struct Case {
+        const char* label;
+        std::string data, text;
+    };
+    for (const Case& c : {
+             Case{nullptr, "a b", "TX_dumpbuf: a{20}b\n"},
+             Case{"L:", "", "L:\n"},
+             Case{"", "{}\n\xff~", "{7b}{7d}{0a}{ff}~\n"},
+             // Long dumps are split into lines that each start with the label.
+             Case{"lab ", std::string(100, 'x'),
+                  "lab " + std::string(68, 'x') + "\nlab " + std::string(32, 'x') + "\n"},
+         }) {
+        SCOPED_TRACE(c.data);
         test::FdCapture err;
-        TX_dumpbuf(2, nullptr, "a b", 3);
-        EXPECT_EQ(err.text(), "TX_dumpbuf: a{20}b\n");
-    }
-    {
-        test::FdCapture err;
-        TX_dumpbuf(2, "L:", "", 0);
-        EXPECT_EQ(err.text(), "L:\n");
-    }
-    {
-        test::FdCapture err;
-        const unsigned char bytes[] = {'{', '}', '\n', 0xff, '~'};
-        TX_dumpbuf(2, "", bytes, 5);
-        EXPECT_EQ(err.text(), "{7b}{7d}{0a}{ff}~\n");
-    }
-    {
-        // Long dumps are split into lines that each start with the label.
-        test::FdCapture err;
-        std::string data(100, 'x');
-        TX_dumpbuf(2, "lab ", data.data(), 100);
-        std::string out = err.text();
-        EXPECT_EQ(out, "lab " + std::string(68, 'x') + "\nlab " + std::string(32, 'x') + "\n");
+        TX_dumpbuf(2, c.label, c.data.data(), static_cast<int>(c.data.size()));
+        EXPECT_EQ(err.text(), c.text);
     }
 }
 

@@ -4,10 +4,11 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
-#include "base/record_io.h"
-#include "base/fields.h"
 #include "base/abandon.h"
+#include "base/fields.h"
+#include "base/record_io.h"
 #include "harness/fd_capture.h"
 
 namespace tgd {
@@ -62,47 +63,34 @@ TEST_F(Decoder, AnswerIsCutToTheReceivingArea) {
     EXPECT_EQ(decs00_(0, rest), -1);
 }
 
-TEST_F(Decoder, FieldsAcrossBlanksTabsCommasAndLines) {
-    feed("  alpha\tbeta , gamma,delta\n\n  ,x , , y\n");
-    EXPECT_EQ(next(), "alpha");
-    EXPECT_EQ(next(), "beta");
-    EXPECT_EQ(next(), "gamma,delta");  // a comma inside a field belongs to it
-    EXPECT_EQ(next(), "x");            // empty line skipped, one comma skipped
-    EXPECT_EQ(next(), "");             // a second comma: an empty field
-    EXPECT_EQ(next(), "y");
-    EXPECT_EQ(next(), "<end>");
-    EXPECT_EQ(next(), "<end>");
-}
-
-TEST_F(Decoder, CommasAreOrdinaryForUnitMinusTwo) {
-    feed(",a , ,b\n", -2);
-    EXPECT_EQ(next(), ",a");
-    EXPECT_EQ(next(), ",");
-    EXPECT_EQ(next(), ",b");
-    EXPECT_EQ(next(), "<end>");
-}
-
-TEST_F(Decoder, QuotedStrings) {
-    feed("\"two words\" 'it''s' \"a\\\"b\\\\c\\nd\" \"open\nstill open\" \"\"\n");
-    EXPECT_EQ(next(), "two words");
-    EXPECT_EQ(next(), "it");
-    EXPECT_EQ(next(), "s");
-    EXPECT_EQ(next(), "a\"b\\c\nd");
-    EXPECT_EQ(next(), "open\nstill open");
-    EXPECT_EQ(next(), "");
-    EXPECT_EQ(next(), "<end>");
-}
-
-TEST_F(Decoder, QuotedStringsKeepAtMost256Characters) {
-    feed("\"" + std::string(300, 'z') + "\" after\n");
-    EXPECT_EQ(next(400), std::string(256, 'z'));
-    EXPECT_EQ(next(), "after");
-}
-
-TEST_F(Decoder, UnterminatedStringEndsWithTheInput) {
-    feed("\"abc");
-    EXPECT_EQ(next(), "abc");
-    EXPECT_EQ(next(), "<end>");
+// Each input read field by field to its end; "<end>" is read twice to
+// show that the end stays.
+TEST_F(Decoder, FieldsOfEachInput) {
+    struct Case {
+        std::string input;
+        std::vector<std::string> fields;
+        int unit_mode = 0, width = 20;
+    };
+    const std::vector<Case> cases = {
+        // A comma inside a field belongs to it; an empty line and one comma
+        // are skipped, a second comma is an empty field.
+        {"  alpha\tbeta , gamma,delta\n\n  ,x , , y\n",
+         {"alpha", "beta", "gamma,delta", "x", "", "y", "<end>", "<end>"}},
+        // Commas are ordinary characters for unit -2.
+        {",a , ,b\n", {",a", ",", ",b", "<end>"}, -2},
+        {"\"two words\" 'it''s' \"a\\\"b\\\\c\\nd\" \"open\nstill open\" \"\"\n",
+         {"two words", "it", "s", "a\"b\\c\nd", "open\nstill open", "", "<end>"}},
+        // Quoted strings keep at most 256 characters.
+        {"\"" + std::string(300, 'z') + "\" after\n", {std::string(256, 'z'), "after"}, 0, 400},
+        // An unterminated string ends with the input.
+        {"\"abc", {"abc", "<end>"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input);
+        TearDown();
+        feed(c.input, c.unit_mode);
+        for (const std::string& field : c.fields) EXPECT_EQ(next(c.width), field);
+    }
 }
 
 TEST_F(Decoder, StrictFieldTooLongIsAbandoned) {
@@ -131,8 +119,7 @@ TEST_F(Decoder, FirstErrorIsPendingThenReportedWithAMarker) {
     EXPECT_EQ(decbfl_.error_pending, 1);
     test::FdCapture err;
     EXPECT_THROW(next(), OperationAbandoned);
-    EXPECT_EQ(err.text(),
-              "Error in decoding: Program failed to correct previous error\n12 abcde 7\n   ^...^\n");
+    EXPECT_EQ(err.text(), "Error in decoding: Program failed to correct previous error\n12 abcde 7\n   ^...^\n");
     EXPECT_EQ(decbfl_.error_pending, 0);
 }
 

@@ -7,9 +7,9 @@
 #include <span>
 #include <string>
 
+#include "base/fields.h"
 #include "base/process_state.h"
 #include "base/record_io.h"
-#include "base/fields.h"
 #include "harness/fd_capture.h"
 
 namespace tgd {
@@ -57,11 +57,10 @@ TEST_F(Encoder, FreeRealsUseTheShortestForm) {
         const char* text;
     };
     for (const Case& c : {Case{2.0f, " 2"}, Case{0.25f, " 0.25"}, Case{-3.5f, " -3.5"}, Case{1e-12f, " 1e-12"},
-                          Case{0.0f, "  0"}, Case{0.5f, " 0.5"}, Case{-1.25f, " -1.25"},
-                          Case{0.001f, " 0.001"}, Case{1e6f, " 1e6"}, Case{0.0001234f, " 1.234e-4"},
-                          Case{123456.7f, " 123456.7"}, Case{1500.0f, " 1500"}, Case{-2500.0f, " -2500"},
-                          Case{0.1f, " 0.1"}, Case{1e10f, " 1e10"}, Case{-1e-5f, " -0.00001"}, Case{-1e-6f, " -1e-6"},
-                          Case{3.90192794e9f, " 3.901928e9"}}) {
+                          Case{0.0f, "  0"}, Case{0.5f, " 0.5"}, Case{-1.25f, " -1.25"}, Case{0.001f, " 0.001"},
+                          Case{1e6f, " 1e6"}, Case{0.0001234f, " 1.234e-4"}, Case{123456.7f, " 123456.7"},
+                          Case{1500.0f, " 1500"}, Case{-2500.0f, " -2500"}, Case{0.1f, " 0.1"}, Case{1e10f, " 1e10"},
+                          Case{-1e-5f, " -0.00001"}, Case{-1e-6f, " -1e-6"}, Case{3.90192794e9f, " 3.901928e9"}}) {
         EXPECT_EQ(free_real(c.v), c.text) << c.v;
     }
 }
@@ -94,8 +93,10 @@ std::string digits_as_counted(float v) {
 int significant_digits(const std::string& text) {
     int n = 0;
     for (char c : text.substr(0, text.find('e'))) {
-        if (c >= '1' && c <= '9') n += 1;
-        else if (c == '0' && n > 0) n += 1;
+        if (c >= '1' && c <= '9')
+            n += 1;
+        else if (c == '0' && n > 0)
+            n += 1;
     }
     return n;
 }
@@ -142,39 +143,33 @@ TEST_F(Encoder, NonFiniteRealsAreNamed) {
     EXPECT_EQ(free_real(-std::numeric_limits<float>::infinity()), " -Inf");
 }
 
-TEST_F(Encoder, FixedNotation) {
-    encf00_(3.14159f, 8, 3);
-    EXPECT_EQ(line(), "   3.142");
-    SetUp();
-    encf00_(-0.5f, 6, 2);
-    EXPECT_EQ(line(), " -0.50");
-    SetUp();
-    encf00_(0.5f, 2, 1);  // no room for the leading zero
-    EXPECT_EQ(line(), ".5");
-    SetUp();
-    encf00_(0.0f, 6, 3);  // zero: one decimal, the rest blank
-    EXPECT_EQ(line(), " 0.0  ");
-    SetUp();
-    encf00_(2.0f / 3.0f, 12, 10);  // at most 7 significant digits, cut
-    EXPECT_EQ(line(), "0.6666666   ");
-    SetUp();
-    encf00_(3e9f, 12, 0);  // beyond 2^30: leading digits and an exponent
-    EXPECT_EQ(line(), "3000000e3   ");
-    SetUp();
-    encf00_(-3e9f, 4, 0);  // a narrow width does not cut the field
-    encs00_("|");
-    EXPECT_EQ(line(), "-3000000e3|");
-}
-
-TEST_F(Encoder, ExponentNotation) {
-    ence00_(12346.0f, 10, 3);
-    EXPECT_EQ(line(), " 1.235e4  ");
-    SetUp();
-    ence00_(-9.9999f, 9, 2);  // rounds up to the next power
-    EXPECT_EQ(line(), "-1.00e1  ");
-    SetUp();
-    ence00_(0.0f, 5, 3);
-    EXPECT_EQ(line(), "0e0  ");
+TEST_F(Encoder, FixedAndExponentNotation) {
+    struct Case {
+        void (*encode)(float, int, int);
+        float v;
+        int w, d;
+        const char* text;
+        const char* why;
+    };
+    const auto fixed = [](float v, int w, int d) { encf00_(v, w, d); };
+    const auto exponent = [](float v, int w, int d) { ence00_(v, w, d); };
+    for (const Case& c : {
+             Case{fixed, 3.14159f, 8, 3, "   3.142", ""},
+             Case{fixed, -0.5f, 6, 2, " -0.50", ""},
+             Case{fixed, 0.5f, 2, 1, ".5", "no room for the leading zero"},
+             Case{fixed, 0.0f, 6, 3, " 0.0  ", "zero: one decimal, the rest blank"},
+             Case{fixed, 2.0f / 3.0f, 12, 10, "0.6666666   ", "at most 7 significant digits, cut"},
+             Case{fixed, 3e9f, 12, 0, "3000000e3   ", "beyond 2^30: leading digits and an exponent"},
+             Case{fixed, -3e9f, 4, 0, "-3000000e3", "a narrow width does not cut the field"},
+             Case{exponent, 12346.0f, 10, 3, " 1.235e4  ", ""},
+             Case{exponent, -9.9999f, 9, 2, "-1.00e1  ", "rounds up to the next power"},
+             Case{exponent, 0.0f, 5, 3, "0e0  ", ""},
+         }) {
+        SCOPED_TRACE(testing::Message() << c.v << " " << c.w << "." << c.d << " " << c.why);
+        SetUp();
+        c.encode(c.v, c.w, c.d);
+        EXPECT_EQ(line(), c.text);
+    }
 }
 
 TEST_F(Encoder, FormatChoiceSuitsAllValues) {

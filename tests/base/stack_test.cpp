@@ -57,30 +57,22 @@ TEST(WorkStack, WordAndDoubleBlocksStoreLinkAndTypeBeforeTheData) {
 
 TEST(WorkStack, BadRequestsAreReportedAndAbandoned) {
     struct Case {
+        int (*get)(long long, int);
         long long n;
         int type;
         const char* message;
     };
-    for (const Case& c : {Case{0, 1, "Error: jstkgt: must allocate >0 items\n"},
-                          Case{-5, 5, "Error: jstkgt: must allocate >0 items\n"},
-                          Case{1, 6, "Error: jstkgt: bad mode\n"},
-                          Case{1, 0, "Error: jstkgt: bad mode\n"}}) {
+    for (const Case& c :
+         {Case{jstkgt_, 0, 1, "Error: jstkgt: must allocate >0 items\n"},
+          Case{jstkgt_, -5, 5, "Error: jstkgt: must allocate >0 items\n"},
+          Case{jstkgt_, 1, 6, "Error: jstkgt: bad mode\n"}, Case{jstkgt_, 1, 0, "Error: jstkgt: bad mode\n"},
+          Case{heapgt_, 1, 7, "Error: heapgt: Invalid mode in heap allocation\n"},
+          Case{heapgt_, 0, 1, "Error: heapgt: <=0 items requested\n"},
+          Case{chpget_, 3, 9, "Error:  Unexpected type in chpget (9)\n"}}) {
+        SCOPED_TRACE(c.message);
         test::FdCapture err;
-        EXPECT_THROW((void)jstkgt_(c.n, c.type), OperationAbandoned);
+        EXPECT_THROW((void)c.get(c.n, c.type), OperationAbandoned);
         EXPECT_EQ(err.text(), c.message);
-    }
-}
-
-TEST(WorkStack, HeapChecksItsRequest) {
-    {
-        test::FdCapture err;
-        EXPECT_THROW((void)heapgt_(1, 7), OperationAbandoned);
-        EXPECT_EQ(err.text(), "Error: heapgt: Invalid mode in heap allocation\n");
-    }
-    {
-        test::FdCapture err;
-        EXPECT_THROW((void)heapgt_(0, 1), OperationAbandoned);
-        EXPECT_EQ(err.text(), "Error: heapgt: <=0 items requested\n");
     }
     int h = heapgt_(4, item::integer);
     ASSERT_EQ(istak(h).size(), 4u);
@@ -88,11 +80,6 @@ TEST(WorkStack, HeapChecksItsRequest) {
 }
 
 TEST(WorkStack, ImpossibleRequestsAreDeniedNotOverrun) {
-    {
-        test::FdCapture err;
-        EXPECT_THROW((void)chpget_(3, 9), OperationAbandoned);
-        EXPECT_EQ(err.text(), "Error:  Unexpected type in chpget (9)\n");
-    }
     for (long long n : {-1LL, 1LL << 40, 1LL << 62}) {
         test::FdCapture err;
         EXPECT_THROW((void)chpget_(n, item::dble), OperationAbandoned);

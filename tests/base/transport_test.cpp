@@ -17,6 +17,17 @@ namespace {
 
 using namespace tgd;
 
+// The reply letter an abandoned call answers with; 0 when it returned.
+template <class F>
+char abandoned_with(F call) {
+    try {
+        call();
+    } catch (const OperationAbandoned& abandoned) {
+        return abandoned.reply;
+    }
+    return 0;
+}
+
 struct Pipe {
     int fds[2];
     Pipe() { EXPECT_EQ(::pipe(fds), 0); }
@@ -82,12 +93,7 @@ TEST(Allocation, ZeroElementsGiveAValidBlock) {
 TEST(Allocation, ImpossibleCountsAbandonWithOutOfMemoryAndStartTracing) {
     for (long long count : {-1LL, -2147483648LL, 1LL << 62}) {
         testing::internal::CaptureStderr();
-        try {
-            Block<float> block(count);
-            FAIL() << "allocated " << count;
-        } catch (const OperationAbandoned& abandoned) {
-            EXPECT_EQ(abandoned.reply, 'A');
-        }
+        EXPECT_EQ(abandoned_with([count] { Block<float> block(count); }), 'A') << count;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "Out of memory. Restart TAVIX.\n");
     }
     EXPECT_EQ(alloc_trace, 1);
@@ -121,12 +127,7 @@ TEST_F(Interrupts, AnInterruptInsideTheWindowAbandonsWithB) {
     InterruptWindow window;
     raise(SIGINT);
     EXPECT_TRUE(interrupt_pending());
-    try {
-        window.close();
-        FAIL() << "not abandoned";
-    } catch (const OperationAbandoned& abandoned) {
-        EXPECT_EQ(abandoned.reply, 'B');
-    }
+    EXPECT_EQ(abandoned_with([&] { window.close(); }), 'B');
     EXPECT_FALSE(interrupt_pending());
     // SIGINT is ignored again after the window.
     raise(SIGINT);
@@ -136,7 +137,7 @@ TEST_F(Interrupts, AnInterruptInsideTheWindowAbandonsWithB) {
 TEST_F(Interrupts, ABlockedWriteReturnsAndAbandons) {
     Pipe p;
     std::thread interrupter;
-    try {
+    const auto blocked_write = [&] {
         InterruptWindow window;
         pthread_t self = pthread_self();
         interrupter = std::thread([self] {
@@ -145,10 +146,8 @@ TEST_F(Interrupts, ABlockedWriteReturnsAndAbandons) {
         });
         std::vector<char> lots(1 << 20);
         pwrite(p.fds[1], lots.data(), static_cast<int>(lots.size()));  // blocks: nobody reads
-        FAIL() << "not abandoned";
-    } catch (const OperationAbandoned& abandoned) {
-        EXPECT_EQ(abandoned.reply, 'B');
-    }
+    };
+    EXPECT_EQ(abandoned_with(blocked_write), 'B');
     interrupter.join();
 }
 
@@ -163,14 +162,6 @@ TEST_F(Interrupts, NoWindowWhenStartedWithInterruptIgnored) {
     EXPECT_NO_THROW(window.close());
 }
 
-TEST(Abort, ZzabtAbandonsWithA) {
-    char reply = 0;
-    try {
-        zzabt_();
-    } catch (const OperationAbandoned& abandoned) {
-        reply = abandoned.reply;
-    }
-    EXPECT_EQ(reply, 'A');
-}
+TEST(Abort, ZzabtAbandonsWithA) { EXPECT_EQ(abandoned_with(zzabt_), 'A'); }
 
 }  // namespace

@@ -17,12 +17,7 @@ const char kLocatorRequest[] = "\a\x1b*s4^\x11";
 
 // The transform of the locator example: x_offset 100, x_scale 10,
 // y_offset 0, y_scale 8.
-void set_transform(TgdProcess& tgd) {
-    tgd.send_byte('D');
-    tgd.send_int(8);
-    tgd.send_reals({36, 100, 37, 10, 38, 0, 39, 8});
-    ASSERT_EQ(tgd.read_byte(), 'D');
-}
+void set_transform(TgdProcess& tgd) { send_change(tgd, {36, 100, 37, 10, 38, 0, 39, 8}); }
 
 void send_labels(TgdProcess& tgd, const std::vector<std::string>& labels) {
     for (const std::string& label : labels) tgd.send_text(label);
@@ -66,8 +61,7 @@ void send_menu(TgdProcess& tgd, const std::vector<std::string>& items, int total
     for (const std::string& item : items) tgd.send(item.data(), item.size());
 }
 
-const std::vector<std::string> kMenu{std::string("Pick one\0", 9), std::string("alpha\0", 6),
-                                     std::string("beta\0", 5)};
+const std::vector<std::string> kMenu{std::string("Pick one\0", 9), std::string("alpha\0", 6), std::string("beta\0", 5)};
 
 int menu_selection(TgdProcess& tgd) {
     EXPECT_EQ(tgd.read_byte(), 'z');
@@ -75,11 +69,21 @@ int menu_selection(TgdProcess& tgd) {
     return tgd.read_int();
 }
 
-TEST(Locator, PointIsAnsweredInUserCoordinates) {
+// A session after 'I', with the terminal stream so far dropped.
+class Session : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tgd.initialise();
+        tgd.clear_stderr();
+    }
     TgdProcess tgd;
-    tgd.initialise();
+};
+using Locator = Session;
+using Interactive = Session;
+using Menu = Session;
+
+TEST_F(Locator, PointIsAnsweredInUserCoordinates) {
     set_transform(tgd);
-    tgd.clear_stderr();
     tgd.type("1500,800,1\n");
     tgd.send_byte('q');
     tgd.send_byte('w');
@@ -91,9 +95,7 @@ TEST(Locator, PointIsAnsweredInUserCoordinates) {
     expect_in_step(tgd);
 }
 
-TEST(Locator, SecondKindWarnsOnceAndReadsEveryTime) {
-    TgdProcess tgd;
-    tgd.initialise();
+TEST_F(Locator, SecondKindWarnsOnceAndReadsEveryTime) {
     set_transform(tgd);
     tgd.type("200,16,1\n300,24,1\n");
     for (float x : {10.0f, 20.0f}) {
@@ -108,10 +110,7 @@ TEST(Locator, SecondKindWarnsOnceAndReadsEveryTime) {
     EXPECT_EQ(count_of(tgd.stderr_text(), kLocatorRequest), 2u);
 }
 
-TEST(Locator, BadKindAndMissingKindAbort) {
-    TgdProcess tgd;
-    tgd.initialise();
-    tgd.clear_stderr();
+TEST_F(Locator, BadKindAndMissingKindAbort) {
     tgd.send_byte('q');
     tgd.send_byte('x');
     EXPECT_EQ(tgd.read_byte(), 'A');
@@ -124,9 +123,7 @@ TEST(Locator, BadKindAndMissingKindAbort) {
     EXPECT_EQ(tgd.finish(), 0);
 }
 
-TEST(Locator, SeveralPointsStopAtTheFirstEndKey) {
-    TgdProcess tgd;
-    tgd.initialise();
+TEST_F(Locator, SeveralPointsStopAtTheFirstEndKey) {
     set_transform(tgd);
     tgd.type("110,16,1\n120,32,1\n0,0,13\n");
     tgd.send_byte('Q');
@@ -138,10 +135,7 @@ TEST(Locator, SeveralPointsStopAtTheFirstEndKey) {
     expect_in_step(tgd);
 }
 
-TEST(Interactive, ModeHookAndColourMap) {
-    TgdProcess tgd;
-    tgd.initialise();
-    tgd.clear_stderr();
+TEST_F(Interactive, ModeHookAndColourMap) {
     tgd.send_byte('m');
     tgd.send_byte('x');
     EXPECT_EQ(tgd.read_byte(), 'A');
@@ -177,10 +171,7 @@ TEST(Interactive, ModeHookAndColourMap) {
     expect_in_step(tgd);
 }
 
-TEST(Interactive, BrushingAndSpinningAreRefused) {
-    TgdProcess tgd;
-    tgd.initialise();
-    tgd.clear_stderr();
+TEST_F(Interactive, BrushingAndSpinningAreRefused) {
     send_brush(tgd, 2, {std::string("v\0", 2)}, 4, {std::string("a\0", 2), std::string("b\0", 2)});
     EXPECT_EQ(tgd.read_byte(), 'b');
     EXPECT_EQ(tgd.read_int(), 0);
@@ -192,9 +183,7 @@ TEST(Interactive, BrushingAndSpinningAreRefused) {
     expect_in_step(tgd);
 }
 
-TEST(Interactive, LabelsLongerThanTheirBlockKeepTheProtocolInStep) {
-    TgdProcess tgd;
-    tgd.initialise();
+TEST_F(Interactive, LabelsLongerThanTheirBlockKeepTheProtocolInStep) {
     // Label lengths far beyond the totals, and a negative length.
     send_brush(tgd, 1, {std::string(300, 'v')}, 2, {std::string(5000, 'p'), std::string("q")});
     EXPECT_EQ(tgd.read_byte(), 'b');
@@ -213,10 +202,7 @@ TEST(Interactive, LabelsLongerThanTheirBlockKeepTheProtocolInStep) {
     expect_in_step(tgd);
 }
 
-TEST(Interactive, NegativeBrushCountsAbort) {
-    TgdProcess tgd;
-    tgd.initialise();
-    tgd.clear_stderr();
+TEST_F(Interactive, NegativeBrushCountsAbort) {
     tgd.send_byte('b');
     tgd.send_int(-2);
     tgd.send_int(1);
@@ -225,7 +211,7 @@ TEST(Interactive, NegativeBrushCountsAbort) {
     expect_in_step(tgd);
 }
 
-TEST(Interactive, BatchUseRefusesTheTerminalOperationsOnly) {
+TEST(BatchUse, RefusesTheTerminalOperationsOnly) {
     Options batch;
     batch.batch = true;
     TgdProcess tgd(batch);
@@ -257,10 +243,7 @@ TEST(Interactive, BatchUseRefusesTheTerminalOperationsOnly) {
     expect_in_step(tgd);
 }
 
-TEST(Menu, DialogueByNameAndNumber) {
-    TgdProcess tgd;
-    tgd.initialise();
-    tgd.clear_stderr();
+TEST_F(Menu, DialogueByNameAndNumber) {
     tgd.type("beta\n");
     send_menu(tgd, kMenu, 20);
     EXPECT_EQ(menu_selection(tgd), 2);
@@ -289,10 +272,7 @@ TEST(Menu, DialogueByNameAndNumber) {
     expect_in_step(tgd);
 }
 
-TEST(Menu, ItemsWithoutTerminatorsOrWithAWrongTotal) {
-    TgdProcess tgd;
-    tgd.initialise();
-    tgd.clear_stderr();
+TEST_F(Menu, ItemsWithoutTerminatorsOrWithAWrongTotal) {
     // No terminating zeros, and a total smaller than the lengths' sum: each
     // item is its own bytes, and every byte sent is read.
     tgd.type("beta\n");

@@ -24,17 +24,19 @@ protected:
     }
     void TearDown() override { EXPECT_EQ(tgd.finish(), 0); }
 
-    void send_xy(char op, const std::vector<float>& x, const std::vector<float>& y) {
-        tgd.send_byte(op);
-        tgd.send_int(static_cast<int>(x.size()));
-        tgd.send_reals(x);
-        tgd.send_reals(y);
+    // 'L', 'P' or 'G'; the last point it answers with.
+    std::vector<float> draw(char op, const std::vector<float>& x, const std::vector<float>& y) {
+        tgdtest::send_xy(tgd, op, x, y);
+        return reply(op);
     }
-    void change(const std::vector<float>& pairs) {
-        tgd.send_byte('D');
-        tgd.send_int(static_cast<int>(pairs.size()));
-        tgd.send_reals(pairs);
-        ASSERT_EQ(tgd.read_byte(), 'D');
+    void change(const std::vector<float>& pairs) { send_change(tgd, pairs); }
+    // 'T': the string at (x, y) with the justification; where it ends.
+    std::vector<float> text(const std::string& chars, float x, float y, float justification) {
+        tgd.send_byte('T');
+        tgd.send_int(static_cast<int>(chars.size()));
+        tgd.send_reals({x, y, justification});
+        tgd.send(chars.data(), chars.size());
+        return reply('T');
     }
     // Reads the reply letter and the two reals after it.
     std::vector<float> reply(char op) {
@@ -54,24 +56,19 @@ protected:
 
 TEST_F(Drawing, PolylineMovesOnceThenDraws) {
     // Rasters (130, 110), (400, 110), (400, 289), (405, 289).
-    send_xy('L', {0.2f, 0.8f, 0.8f, 0.81f}, {0.2f, 0.2f, 0.8f, 0.8f});
-    EXPECT_EQ(reply('L'), (std::vector<float>{0.81f, 0.8f}));
+    EXPECT_EQ(draw('L', {0.2f, 0.8f, 0.8f, 0.81f}, {0.2f, 0.2f, 0.8f, 0.8f}), (std::vector<float>{0.81f, 0.8f}));
     EXPECT_EQ(stream(), kSolid + E + "*pai$\"#.Z" + E + "*pi,0#.Z" + E + "*pi,0)!Z" + E + "*pj% Z");
     // The terminal has forgotten everything: the next line starts afresh.
-    send_xy('L', {0.2f, 0.8f}, {0.2f, 0.2f});
-    reply('L');
+    draw('L', {0.2f, 0.8f}, {0.2f, 0.2f});
     EXPECT_EQ(stream(), kSolid + E + "*pai$\"#.Z" + E + "*pi,0#.Z");
 }
 
 TEST_F(Drawing, TooFewPointsAreReportedAndKeepTheLastPoint) {
-    send_xy('L', {0.3f, 0.4f}, {0.3f, 0.4f});
-    reply('L');
+    draw('L', {0.3f, 0.4f}, {0.3f, 0.4f});
     stream();
-    send_xy('L', {0.9f}, {0.9f});
-    EXPECT_EQ(reply('L'), (std::vector<float>{0.4f, 0.4f}));
+    EXPECT_EQ(draw('L', {0.9f}, {0.9f}), (std::vector<float>{0.4f, 0.4f}));
     EXPECT_EQ(stream(), "GR-Z Error from Routine zlinsz\nNeeds at least 2 points\n");
-    send_xy('L', {}, {});
-    reply('L');
+    draw('L', {}, {});
     EXPECT_EQ(stream(), "GR-Z Error from Routine zlinsz\nNeeds at least 2 points\n");
 }
 
@@ -79,16 +76,13 @@ TEST_F(Drawing, ClippedLinesAreReportedUnlessSilenced) {
     // (265, 199) to beyond the right edge, cut at raster 490.  Raster y
     // 199.5 lands just below the rounding edge in single precision.
     const std::string cut = kSolid + E + "*pai()&'Z" + E + "*pi/*&'Z";
-    send_xy('L', {0.5f, 1.5f}, {0.5f, 0.5f});
-    EXPECT_EQ(reply('L'), (std::vector<float>{1.5f, 0.5f}));
+    EXPECT_EQ(draw('L', {0.5f, 1.5f}, {0.5f, 0.5f}), (std::vector<float>{1.5f, 0.5f}));
     EXPECT_EQ(stream(), "Lines out of bounds X= 1.5 Y= 0.5\n" + cut);
-    send_xy('L', {2.0f, 3.0f}, {0.5f, 0.5f});
-    reply('L');
+    draw('L', {2.0f, 3.0f}, {0.5f, 0.5f});
     EXPECT_EQ(stream(), "Lines out of bounds X= 3 Y= 0.5\n");
 
     change({96, -1});
-    send_xy('L', {0.5f, 1.5f}, {0.5f, 0.5f});
-    reply('L');
+    draw('L', {0.5f, 1.5f}, {0.5f, 0.5f});
     EXPECT_EQ(stream(), cut);
 
     change({96, 0});
@@ -99,49 +93,42 @@ TEST_F(Drawing, ClippedLinesAreReportedUnlessSilenced) {
     tgd.send_reals({1.5f, -2.0f});
     tgd.send_reals({0.5f, 0.5f});
     EXPECT_EQ(reply('S'), (std::vector<float>{-2.0f, 0.5f}));
-    EXPECT_EQ(stream(), "Line segments out of bounds X= 0.5 Y= 0.5\n" + cut +
-                            "Line segments out of bounds X= -1 Y= 0.5\n");
+    EXPECT_EQ(stream(),
+              "Line segments out of bounds X= 0.5 Y= 0.5\n" + cut + "Line segments out of bounds X= -1 Y= 0.5\n");
 }
 
 TEST_F(Drawing, HostileCoordinatesAreOutOfBounds) {
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    send_xy('L', {nan, 0.5f, 1e30f}, {0.5f, 0.5f, inf});
-    reply('L');
+    draw('L', {nan, 0.5f, 1e30f}, {0.5f, 0.5f, inf});
     std::string s = stream();
     EXPECT_EQ(count_of(s, "Lines out of bounds"), 2u);
     change({15, 79});
-    send_xy('P', {nan, 1e30f, -inf}, {0.5f, 0.5f, 0.5f});
-    reply('P');
+    draw('P', {nan, 1e30f, -inf}, {0.5f, 0.5f, 0.5f});
     EXPECT_EQ(count_of(stream(), "Points out of bounds"), 3u);
     change({15, nan, 10, 1e30f, 8, -inf});
-    send_xy('P', {0.5f}, {0.5f});
-    reply('P');
-    send_xy('G', {0.2f, 0.8f, nan}, {0.2f, 0.2f, 0.8f});
-    reply('G');
+    draw('P', {0.5f}, {0.5f});
+    draw('G', {0.2f, 0.8f, nan}, {0.2f, 0.2f, 0.8f});
     EXPECT_FALSE(stream().empty());
 }
 
 TEST_F(Drawing, DotsAreSolidZeroLengthLines) {
     change({15, 46, 8, 3});
-    send_xy('P', {0.5f}, {0.5f});
-    EXPECT_EQ(reply('P'), (std::vector<float>{0.5f, 0.5f}));
+    EXPECT_EQ(draw('P', {0.5f}, {0.5f}), (std::vector<float>{0.5f, 0.5f}));
     EXPECT_EQ(stream(), kSolid + E + "*pai()&'Z" + E + "*pj  Z");
     EXPECT_EQ(block()[7], 3.0f);  // line_type is back
 }
 
 TEST_F(Drawing, CharacterPointsAreCentredOnThePoint) {
     // (265.35, 199.5) moved 3.5 left and 5 down: (262, 194).
-    send_xy('P', {0.5f, 1.5f}, {0.5f, 0.5f});
-    reply('P');
+    draw('P', {0.5f, 1.5f}, {0.5f, 0.5f});
     EXPECT_EQ(stream(), kSolid + E + "*pai(&&\"Z" + E + "*m1M" + E + "*m1N" + E + "*lO\r" +
                             "Points out of bounds X= 1.5 Y= 0.5\n");
 }
 
 TEST_F(Drawing, MarkersAreDrawnStrokeByStroke) {
     change({15, 8});  // asterisk: plus and diagonal cross
-    send_xy('P', {0.5f}, {0.5f});
-    std::vector<float> last = reply('P');
+    std::vector<float> last = draw('P', {0.5f}, {0.5f});
     EXPECT_NEAR(last[0], 0.5f + 0.00437957f, 1e-7);
     EXPECT_NEAR(last[1], 0.5f + 0.00673402f, 1e-7);
     std::string s = stream();
@@ -150,8 +137,7 @@ TEST_F(Drawing, MarkersAreDrawnStrokeByStroke) {
     EXPECT_EQ(count_of(s, E + "*psia"), 0u);
 
     change({15, 16});  // filled octagon, no outline
-    send_xy('P', {0.5f}, {0.5f});
-    reply('P');
+    draw('P', {0.5f}, {0.5f});
     s = stream();
     ASSERT_EQ(count_of(s, E + "*psia"), 1u);
     EXPECT_EQ(count_of(s, E + "*pa"), 0u);
@@ -160,64 +146,42 @@ TEST_F(Drawing, MarkersAreDrawnStrokeByStroke) {
     EXPECT_EQ(s.back(), 'T');
 
     change({15, 19});
-    send_xy('P', {0.5f}, {0.5f});
-    reply('P');
+    draw('P', {0.5f}, {0.5f});
     change({15, -1});
-    send_xy('P', {0.5f}, {0.5f});
-    reply('P');
+    draw('P', {0.5f}, {0.5f});
     EXPECT_EQ(stream(), "");
 
     change({15, 0});  // a square across the right edge: one report per clipped stroke segment
-    send_xy('P', {0.998f}, {0.5f});
-    reply('P');
+    draw('P', {0.998f}, {0.5f});
     EXPECT_EQ(count_of(stream(), "Lines out of bounds"), 3u);
 }
 
 TEST_F(Drawing, TextIsPlacedCharacterByCharacter) {
-    tgd.send_byte('T');
-    tgd.send_int(3);
-    tgd.send_reals({0.5f, 0.5f, 0.0f});
-    tgd.send("abc", 3);
-    std::vector<float> end = reply('T');
+    std::vector<float> end = text("abc", 0.5f, 0.5f, 0.0f);
     EXPECT_NEAR(end[0], 0.546675f, 1e-6);
     EXPECT_EQ(end[1], 0.5f);
     // Rasters (265, 194), (272, 194), (279, 194): y sits on 194.5 - 0.5 ulp.
-    EXPECT_EQ(stream(), kSolid + E + "*pai()&\"Z" + E + "*m1M" + E + "*m1N" + E + "*la\r" + E + "*paj' Z" +
-                            E + "*lb\r" + E + "*paj' Z" + E + "*lc\r");
+    EXPECT_EQ(stream(), kSolid + E + "*pai()&\"Z" + E + "*m1M" + E + "*m1N" + E + "*la\r" + E + "*paj' Z" + E +
+                            "*lb\r" + E + "*paj' Z" + E + "*lc\r");
 
-    tgd.send_byte('T');
-    tgd.send_int(3);
-    tgd.send_reals({0.5f, 0.5f, 0.5f});
-    tgd.send("abc", 3);
-    end = reply('T');
+    end = text("abc", 0.5f, 0.5f, 0.5f);
     EXPECT_NEAR(end[0], 0.523338f, 1e-6);
     EXPECT_EQ(stream().substr(0, 20), kSolid + E + "*pai'?&\"Z");  // x 254.852 + 0.5 gives 255
 
-    tgd.send_byte('T');
-    tgd.send_int(0);
-    tgd.send_reals({0.5f, 0.5f, 0.0f});
-    end = reply('T');
+    end = text("", 0.5f, 0.5f, 0.0f);
     EXPECT_NEAR(end[0], 0.523338f, 1e-6);
     EXPECT_EQ(stream(), "GR-Z Error from Routine ztextz\nNumber of characters not positive\n");
 }
 
 TEST_F(Drawing, TextStopsAtItsFirstCharacterOutside) {
-    tgd.send_byte('T');
-    tgd.send_int(5);
-    tgd.send_reals({0.97f, 0.5f, 0.0f});
-    tgd.send("abcde", 5);
-    reply('T');
+    text("abcde", 0.97f, 0.5f, 0.0f);
     std::string s = stream();
     EXPECT_EQ(count_of(s, E + "*l"), 2u);
     // Drawn at rasters 477 and 484; the third would be at 491, past 487.
     EXPECT_EQ(s.substr(s.find(E + "*lb\r") + 5), "Text string: abcde\n out of bounds at X= 1.008896 Y= 0.56734\n");
 
     change({96, -1});
-    tgd.send_byte('T');
-    tgd.send_int(5);
-    tgd.send_reals({0.97f, 0.5f, 0.0f});
-    tgd.send("abcde", 5);
-    reply('T');
+    text("abcde", 0.97f, 0.5f, 0.0f);
     EXPECT_EQ(stream().find("Text string"), std::string::npos);
 }
 

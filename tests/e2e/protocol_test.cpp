@@ -1,26 +1,62 @@
 // The pipe protocol as the host speaks it: every operation's arguments in
 // wire order and its reply, bad letters, end of file, aborts.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
-#include "harness/temp_dir.h"
 #include "harness/host_ops.h"
+#include "harness/temp_dir.h"
 #include "harness/tgd_process.h"
 
 namespace {
 
 using namespace tgdtest;
+
+// The bytes of an operation's arguments, laid out as the host sends them.
+struct Wire {
+    std::string bytes;
+    Wire& byte(char c) {
+        bytes += c;
+        return *this;
+    }
+    Wire& ints(std::initializer_list<std::int32_t> values) {
+        for (std::int32_t v : values) bytes.append(reinterpret_cast<const char*>(&v), sizeof v);
+        return *this;
+    }
+    Wire& reals(std::initializer_list<float> values) {
+        for (float v : values) bytes.append(reinterpret_cast<const char*>(&v), sizeof v);
+        return *this;
+    }
+    Wire& chars(std::string_view s) {
+        bytes += s;
+        return *this;
+    }
+    Wire& text(const std::string& s) {
+        ints({static_cast<std::int32_t>(s.size())});
+        bytes += s;
+        return *this;
+    }
+    Wire& strings(const std::vector<std::string>& list) {
+        ints({static_cast<std::int32_t>(list.size())});
+        for (const std::string& s : list) text(s);
+        return *this;
+    }
+};
+
+void send(TgdProcess& tgd, const Wire& wire) { tgd.send(wire.bytes.data(), wire.bytes.size()); }
 
 TEST(Protocol, EndOfFileEndsTheProcessWithStatusZero) {
     TgdProcess tgd;
@@ -91,12 +127,7 @@ TEST(Protocol, DrawingOperationsAnswerWithTheLastPoint) {
             EXPECT_EQ(last[1], 0.3f);
         }
     }
-    tgd.send_byte('S');
-    tgd.send_int(2);
-    tgd.send_reals({0.1f, 0.2f});
-    tgd.send_reals({0.1f, 0.2f});
-    tgd.send_reals({0.3f, 0.4f});
-    tgd.send_reals({0.7f, 0.8f});
+    send(tgd, Wire().byte('S').ints({2}).reals({0.1f, 0.2f, 0.1f, 0.2f, 0.3f, 0.4f, 0.7f, 0.8f}));
     EXPECT_EQ(tgd.read_byte(), 'S');
     EXPECT_EQ(tgd.read_reals(2), (std::vector<float>{0.4f, 0.8f}));
     expect_in_step(tgd);
@@ -117,12 +148,7 @@ TEST(Protocol, EmptyPolylineStillAnswers) {
 TEST(Protocol, TextAnswersWithItsEnd) {
     TgdProcess tgd;
     tgd.initialise();
-    tgd.send_byte('T');
-    tgd.send_int(3);
-    tgd.send_real(0.5f);
-    tgd.send_real(0.5f);
-    tgd.send_real(0.0f);
-    tgd.send("abc", 3);
+    send(tgd, Wire().byte('T').ints({3}).reals({0.5f, 0.5f, 0.0f}).chars("abc"));
     EXPECT_EQ(tgd.read_byte(), 'T');
     std::vector<float> end = tgd.read_reals(2);
     EXPECT_GT(end[0], 0.5f);
@@ -153,14 +179,9 @@ TEST(Protocol, OperationsWithALetterReply) {
     tgd.send_byte('d');
     EXPECT_EQ(tgd.read_byte(), 'd');
 
-    tgd.send_byte('i');
-    tgd.send_int(3);
-    tgd.send_reals({0.1f, 0.2f, 0.3f});
-    tgd.send_int(2);
-    tgd.send_reals({0.1f, 0.2f});
-    tgd.send_int(2);
-    tgd.send_reals({1.0f, 2.0f});
-    tgd.send_reals({0.0f, 10.0f, -1.0f});
+    // x, y and z, then zlow, zhigh and the missing value.
+    send(tgd, Wire().byte('i').ints({3}).reals({0.1f, 0.2f, 0.3f}).ints({2}).reals({0.1f, 0.2f}));
+    send(tgd, Wire().ints({2}).reals({1.0f, 2.0f}).reals({0.0f, 10.0f, -1.0f}));
     EXPECT_EQ(tgd.read_byte(), 'i');
 
     tgd.send_byte('X');
@@ -183,10 +204,7 @@ TEST(Protocol, ModeEchoesItsLetter) {
 TEST(Protocol, HookWithoutValues) {
     TgdProcess tgd;
     // Counts that are not positive read and echo no values.
-    tgd.send_byte('h');
-    tgd.send_int(1);
-    tgd.send_int(-4);
-    tgd.send_int(0);
+    send(tgd, Wire().byte('h').ints({1, -4, 0}));
     EXPECT_EQ(tgd.read_byte(), 'h');
     EXPECT_EQ(tgd.read_int(), -4);
     EXPECT_EQ(tgd.read_int(), 0);
@@ -197,44 +215,50 @@ TEST(Protocol, HookWithoutValues) {
 TEST(Protocol, DiscardedSubOperationsConsumeTheirBytes) {
     TgdProcess tgd;
     for (char sub : {'l', '?'}) {
-        tgd.send_byte('z');
-        tgd.send_byte(sub);
-        tgd.send_int(3);
-        tgd.send("xyz", 3);
+        send(tgd, Wire().byte('z').byte(sub).ints({3}).chars("xyz"));
         EXPECT_EQ(tgd.read_byte(), 'z');
         EXPECT_EQ(tgd.read_byte(), '\0');
     }
     expect_in_step(tgd);
 }
 
+// PostScript options, each a letter and its data; each answers 'z'.
+void send_ps_options(TgdProcess& tgd, const std::vector<std::pair<char, Wire>>& options) {
+    for (const auto& [letter, data] : options) {
+        send_ps_option(tgd, letter);
+        send(tgd, data);
+    }
+    for (std::size_t i = 0; i < options.size(); ++i) ASSERT_EQ(tgd.read_byte(), 'z') << i;
+}
+
 TEST(Protocol, PostScriptOptionsReadExactlyTheirData) {
     TgdProcess tgd;
     tgd.initialise();
-    auto option = [&](char letter) { send_ps_option(tgd, letter); };
-    auto strings = [&](const std::vector<std::string>& list) { send_strings(tgd, list); };
-    option('A'); tgd.send_byte('p'); strings({"%!PS-Adobe", std::string("/x 1 def\0", 9)});
-    option('A'); tgd.send_byte('?'); strings({"dropped"});
-    option('a'); tgd.send_int(2);
-    option('c'); tgd.send_byte('g'); tgd.send_int(2); tgd.send_int(3); tgd.send_reals({1, 2, 3, 4, 5, 6});
-    option('c'); tgd.send_byte('b'); tgd.send_int(1); tgd.send_int(3); tgd.send_reals({1, 1, 1});
-    option('C'); tgd.send_text(std::string("lpr\0", 4));
-    option('d'); tgd.send_int(210);
-    option('f'); strings({"Helvetica", "Times-Roman"});
-    option('F'); tgd.send_int(0);
-    option('h'); tgd.send_real(5.0f);
-    option('l'); tgd.send_byte('a'); tgd.send_int(1);
-    option('l'); tgd.send_byte('x');  // reads nothing more
-    option('o'); tgd.send_text(std::string("out#.ps\0", 8));
-    option('P'); tgd.send_real(10.0f);
-    option('r'); tgd.send_reals({0, 0, 612, 792});
-    option('R'); tgd.send_int(600);
-    option('t'); tgd.send_text(std::string("title\0", 6));
-    option('v'); tgd.send_int(100);
-    option('w'); tgd.send_real(4.0f);
-    option('Z'); tgd.send_int(99);
-    option('Q');  // not an option: nothing more is read
-    option('~');
-    for (int i = 0; i < 22; ++i) EXPECT_EQ(tgd.read_byte(), 'z') << i;
+    const std::vector<std::pair<char, Wire>> options = {
+        {'A', Wire().byte('p').strings({"%!PS-Adobe", std::string("/x 1 def\0", 9)})},
+        {'A', Wire().byte('?').strings({"dropped"})},
+        {'a', Wire().ints({2})},
+        {'c', Wire().byte('g').ints({2, 3}).reals({1, 2, 3, 4, 5, 6})},
+        {'c', Wire().byte('b').ints({1, 3}).reals({1, 1, 1})},
+        {'C', Wire().text(std::string("lpr\0", 4))},
+        {'d', Wire().ints({210})},
+        {'f', Wire().strings({"Helvetica", "Times-Roman"})},
+        {'F', Wire().ints({0})},
+        {'h', Wire().reals({5.0f})},
+        {'l', Wire().byte('a').ints({1})},
+        {'l', Wire().byte('x')},  // reads nothing more
+        {'o', Wire().text(std::string("out#.ps\0", 8))},
+        {'P', Wire().reals({10.0f})},
+        {'r', Wire().reals({0, 0, 612, 792})},
+        {'R', Wire().ints({600})},
+        {'t', Wire().text(std::string("title\0", 6))},
+        {'v', Wire().ints({100})},
+        {'w', Wire().reals({4.0f})},
+        {'Z', Wire().ints({99})},
+        {'Q', Wire()},  // not an option: nothing more is read
+        {'~', Wire()},
+    };
+    send_ps_options(tgd, options);
     expect_in_step(tgd);
 }
 
@@ -242,34 +266,31 @@ TEST(Protocol, PostScriptOptionsReachTheirSettings) {
     tgd::test::TempDir dir;
     TgdProcess tgd;
     tgd.initialise();
-    auto option = [&](char letter) { send_ps_option(tgd, letter); };
-    auto strings = [&](const std::vector<std::string>& list) { send_strings(tgd, list); };
-    option('r'); tgd.send_reals({0, 0, 612, 792});
-    option('d'); tgd.send_int(210);
-    option('t'); tgd.send_text(std::string("My plot\0", 8));
-    option('R'); tgd.send_int(600);
-    option('P'); tgd.send_real(10.0f);
-    option('l'); tgd.send_byte('h'); tgd.send_int(1);
-    option('f'); strings({std::string("Helvetica\0", 10), std::string("Courier\0", 8)});
-    option('c'); tgd.send_byte('g'); tgd.send_int(2); tgd.send_int(1); tgd.send_reals({3, 4});
-    // A background index replaces an earlier background colour.
-    option('c'); tgd.send_byte('b'); tgd.send_int(1); tgd.send_int(3); tgd.send_reals({1, 1, 1});
-    option('a'); tgd.send_int(2);
-    option('A'); tgd.send_byte('B'); strings({std::string("/Bu {Xu} def\0", 13)});
-    option('A'); tgd.send_byte('s'); strings({std::string("% host setup\0", 13)});
-    for (int i = 0; i < 12; ++i) ASSERT_EQ(tgd.read_byte(), 'z') << i;
+    const std::vector<std::pair<char, Wire>> options = {
+        {'r', Wire().reals({0, 0, 612, 792})},
+        {'d', Wire().ints({210})},
+        {'t', Wire().text(std::string("My plot\0", 8))},
+        {'R', Wire().ints({600})},
+        {'P', Wire().reals({10.0f})},
+        {'l', Wire().byte('h').ints({1})},
+        {'f', Wire().strings({std::string("Helvetica\0", 10), std::string("Courier\0", 8)})},
+        {'c', Wire().byte('g').ints({2, 1}).reals({3, 4})},
+        // A background index replaces an earlier background colour.
+        {'c', Wire().byte('b').ints({1, 3}).reals({1, 1, 1})},
+        {'a', Wire().ints({2})},
+        {'A', Wire().byte('B').strings({std::string("/Bu {Xu} def\0", 13)})},
+        {'A', Wire().byte('s').strings({std::string("% host setup\0", 13)})},
+    };
+    send_ps_options(tgd, options);
 
-    send_xy(tgd, 'L', {0.1f, 0.9f}, {0.5f, 0.5f});
-    ASSERT_EQ(tgd.read_byte(), 'L');
-    tgd.read_reals(2);
+    draw_xy(tgd, 'L', {0.1f, 0.9f}, {0.5f, 0.5f});
     const std::string out = dir.file("options.ps");
     print(tgd, "-1 -1 0 -1 -1 0 0 0 postscript '' " + out + " '' ''");
     const std::string doc = read_file(out);
     EXPECT_EQ(doc.rfind("%!PS-Adobe-2.1 EPSF-2.0\n", 0), 0u) << doc.substr(0, 40);
     for (const char* part : {"%%Title: (My plot)\n", "/Landscape true def\n", "/RastersPerInch 600 def\n",
-                             "/PointSize 10 def\n", "/Fonts [\t/Helvetica\t/Courier] def\n",
-                             "/GColors [\t3\t4] def\n", "/BackIdx true def\n/BackCol 2 def\n",
-                             "/Bu {Xu} def\n", "% host setup\n"}) {
+                             "/PointSize 10 def\n", "/Fonts [\t/Helvetica\t/Courier] def\n", "/GColors [\t3\t4] def\n",
+                             "/BackIdx true def\n/BackCol 2 def\n", "/Bu {Xu} def\n", "% host setup\n"}) {
         EXPECT_NE(doc.find(part), std::string::npos) << part;
     }
     EXPECT_EQ(tgd.finish(), 0);
@@ -316,9 +337,7 @@ TEST(Protocol, EndOfFileInsideArgumentsStillAnswers) {
     tgd.send_text(name);
     ASSERT_EQ(tgd.read_byte(), 'C');
     draw_xy(tgd, 'L', {0.1f, 0.2f}, {0.1f, 0.2f});
-    tgd.send_byte('S');
-    tgd.send_int(1000000);
-    tgd.send_reals({0.1f, 0.2f});
+    send(tgd, Wire().byte('S').ints({1000000}).reals({0.1f, 0.2f}));
     tgd.close_commands();
     EXPECT_EQ(tgd.read_byte(), 'S');
     EXPECT_EQ(tgd.read_reals(2).size(), 2u);

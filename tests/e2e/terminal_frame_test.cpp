@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "harness/host_ops.h"
 #include "harness/tgd_process.h"
 
 namespace {
@@ -24,14 +25,7 @@ protected:
         tgd.clear_stderr();
         return s;
     }
-    void polygon(const std::vector<float>& x, const std::vector<float>& y) {
-        tgd.send_byte('G');
-        tgd.send_int(static_cast<int>(x.size()));
-        tgd.send_reals(x);
-        tgd.send_reals(y);
-        EXPECT_EQ(tgd.read_byte(), 'G');
-        tgd.read_reals(2);
-    }
+    void polygon(const std::vector<float>& x, const std::vector<float>& y) { tgdtest::draw_xy(tgd, 'G', x, y); }
     TgdProcess tgd;
 };
 
@@ -65,10 +59,7 @@ TEST_F(TerminalOps, ClippedPolygonEdgesAreReported) {
     EXPECT_EQ(stream(), E + "*m1g" + E + "*m7x" + E + "*psia" + "$\"#.b" + ",0#." + ",0#." + "/*%!" + "T" +
                             "Polygon out of bounds X= 1.5 Y= 0.8\n");
     // Silenced reports leave only the drawing.
-    tgd.send_byte('D');
-    tgd.send_int(2);
-    tgd.send_reals({96, -1});
-    EXPECT_EQ(tgd.read_byte(), 'D');
+    tgdtest::send_change(tgd, {96, -1});
     polygon({0.2f, 0.8f, 1.5f}, {0.2f, 0.2f, 0.8f});
     EXPECT_EQ(stream().find("Polygon"), std::string::npos);
 }

@@ -1,4 +1,5 @@
-// Start values and the layout of the graphics terminal's frame.
+// The layout of the graphics terminal's frame: plot kinds, clipping, and
+// what bad settings report.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,54 +22,18 @@ protected:
     void SetUp() override { tgdtest::start_terminal_kernel(); }
 };
 
-TEST_F(Layout, StartValuesOfTheTerminal) {
-    EXPECT_EQ(bgrp_(bg::device_class), 2.0f);
-    EXPECT_EQ(bgrp_(bg::device_code), -2627.0f);
-    EXPECT_EQ(bgrp_(bg::device_raster_width), 8.0f / 511.0f);
-    EXPECT_EQ(bgrp_(bg::drawn), 1.0f);
-    EXPECT_EQ(bgrp_(bg::plot_type), 109.0f);
-    EXPECT_EQ(bgrp_(17), 3.0f);
-    expect_shown(bgrp_(bg::device_width), 8);
-    expect_shown(bgrp_(bg::device_height), 6);
-    expect_shown(bgrp_(bg::raster_width), 0.015656);
-    expect_shown(bgrp_(bg::raster_height), 0.015424);
-    expect_shown(bgrp_(bg::cell_width_in), 0.109589);
-    expect_shown(bgrp_(bg::cell_height_in), 0.154242);
-    expect_shown(bgrp_(bg::margin_bottom), 0.786632);
-    expect_shown(bgrp_(bg::margin_left), 0.632391);
-    expect_shown(bgrp_(bg::margin_top), 0.632391);
-    expect_shown(bgrp_(bg::margin_right), 0.323907);
-    expect_shown(bgrp_(bg::plot_x1), 0.079049);
-    expect_shown(bgrp_(bg::plot_x2), 0.959512);
-    expect_shown(bgrp_(bg::plot_y1), 0.131105);
-    expect_shown(bgrp_(bg::plot_y2), 0.894602);
-    expect_shown(bgrp_(bg::plot_width), 7.043702);
-    expect_shown(bgrp_(bg::plot_height), 4.580977);
-    expect_shown(bgrp_(bg::x_offset), 40.39396);
-    expect_shown(bgrp_(bg::x_scale), 449.9164);
-    expect_shown(bgrp_(bg::y_offset), 51.0);
-    expect_shown(bgrp_(bg::y_scale), 297.0);
-    expect_shown(bgrp_(bg::clip_xmin), 40.39396);
-    expect_shown(bgrp_(bg::clip_xmax), 490.3104);
-    expect_shown(bgrp_(bg::clip_ymin), 51.0);
-    expect_shown(bgrp_(bg::clip_ymax), 348.0);
-    expect_shown(bgrp_(bg::inch_per_user_x), 7.043702);
-    expect_shown(bgrp_(bg::inch_per_user_y), 4.580977);
-    expect_shown(bgrp_(bg::figure_width), 8);
-    expect_shown(bgrp_(bg::figure_height), 6);
-    expect_shown(bgrp_(bg::char_step_x), 0.015558);
-    expect_shown(bgrp_(bg::char_step_y), 0.03367);
-    expect_shown(bgrp_(bg::char_size_x), 0.021898);
-    expect_shown(bgrp_(bg::char_size_y), 0.03367);
-    expect_shown(bgrp_(bg::char_size_fraction), 0.025707);
+// The plot's edges in fractions of the figure, to the five decimals shown
+// (the top edge may be shown with four).
+void expect_plot_edges(double x1, double x2, double y1, double y2, double y2_tolerance = 5e-6) {
+    expect_shown(bgrp_(bg::plot_x1), x1, 5e-6);
+    expect_shown(bgrp_(bg::plot_x2), x2, 5e-6);
+    expect_shown(bgrp_(bg::plot_y1), y1, 5e-6);
+    expect_shown(bgrp_(bg::plot_y2), y2, y2_tolerance);
 }
 
 TEST_F(Layout, SquareAspectAndInchPlots) {
     spptyz_("s");
-    expect_shown(bgrp_(bg::plot_x1), 0.23297, 5e-6);
-    expect_shown(bgrp_(bg::plot_x2), 0.80559, 5e-6);
-    expect_shown(bgrp_(bg::plot_y1), 0.13111, 5e-6);
-    expect_shown(bgrp_(bg::plot_y2), 0.8946, 5e-5);
+    expect_plot_edges(0.23297, 0.80559, 0.13111, 0.8946, 5e-5);
     expect_shown(bgrp_(bg::plot_width), 4.58098, 5e-6);
     expect_shown(bgrp_(bg::plot_height), 4.58098, 5e-6);
     expect_shown(bgrp_(bg::x_offset), 119.04724);
@@ -78,10 +43,7 @@ TEST_F(Layout, SquareAspectAndInchPlots) {
     bgrp_(bg::plot_width) = 4.0f;
     bgrp_(bg::plot_height) = 2.0f;
     spptyz_("a");
-    expect_shown(bgrp_(bg::plot_x1), 0.07905, 5e-6);
-    expect_shown(bgrp_(bg::plot_x2), 0.95951, 5e-6);
-    expect_shown(bgrp_(bg::plot_y1), 0.21937, 5e-6);
-    expect_shown(bgrp_(bg::plot_y2), 0.80634, 5e-6);
+    expect_plot_edges(0.07905, 0.95951, 0.21937, 0.80634);
     expect_shown(bgrp_(bg::plot_width), 7.0437, 5e-5);
     expect_shown(bgrp_(bg::plot_height), 3.52185, 5e-6);
 
@@ -89,20 +51,14 @@ TEST_F(Layout, SquareAspectAndInchPlots) {
     bgrp_(bg::plot_width) = 3.0f;
     bgrp_(bg::plot_height) = 2.0f;
     spptyz_("i");
-    expect_shown(bgrp_(bg::plot_x1), 0.33178, 5e-6);
-    expect_shown(bgrp_(bg::plot_x2), 0.70678, 5e-6);
-    expect_shown(bgrp_(bg::plot_y1), 0.34619, 5e-6);
-    expect_shown(bgrp_(bg::plot_y2), 0.67952, 5e-6);
+    expect_plot_edges(0.33178, 0.70678, 0.34619, 0.67952);
     EXPECT_EQ(out.take(), "");
 
     bgrp_(bg::plot_width) = 10.0f;
     bgrp_(bg::plot_height) = 2.0f;
     spptyz_("i");
     EXPECT_EQ(out.take(), "GR-Z Error from Routine zzpltz\nPlot specified in inches too large\n");
-    expect_shown(bgrp_(bg::plot_x1), 0.07905, 5e-6);
-    expect_shown(bgrp_(bg::plot_x2), 0.95951, 5e-6);
-    expect_shown(bgrp_(bg::plot_y1), 0.34619, 5e-6);
-    expect_shown(bgrp_(bg::plot_y2), 0.67952, 5e-6);
+    expect_plot_edges(0.07905, 0.95951, 0.34619, 0.67952);
 }
 
 TEST_F(Layout, OtherLettersAreStoredAsM) {

@@ -1,9 +1,12 @@
 // Accessors with their fallbacks, the environment checks and the dump.
 #include <gtest/gtest.h>
 
-#include "settings/printer.h"
-#include "printer_fixture.h"
+#include <string>
+#include <vector>
+
 #include "harness/fd_capture.h"
+#include "printer_fixture.h"
+#include "settings/printer.h"
 
 namespace tgdtest {
 namespace {
@@ -26,28 +29,54 @@ TEST_F(AccessorsTest, OrientationFromFieldPostScriptOptionsEnvironmentOrLandscap
     EXPECT_EQ(PrGetLandscapeMode(), 0);
 }
 
-TEST_F(AccessorsTest, OrientationVariableIsCaseSensitive) {
-    set_env("TX_PRINT_ORIENTATION", "lands");
-    EXPECT_EQ(env_horizontal(), 1);
-    set_env("TX_PRINT_ORIENTATION", "Landscape");
-    FdCapture err;
-    EXPECT_EQ(env_horizontal(), -1);
-    EXPECT_EQ(err.text(),
-              "Environment variable TX_PRINT_ORIENTATION is set to \"Landscape\".  It should be set to either "
-              "\"landscape\" or \"portrait\".\n");
-}
-
-TEST_F(AccessorsTest, ResolutionVariableNeedsAnExactValue) {
-    EXPECT_EQ(env_laserjet_dpi(), -1);
-    EXPECT_EQ(PrGetRasters(), 75);
-    set_env("TX_LASERJET_DPI", "150");
-    EXPECT_EQ(PrGetRasters(), 150);
-    set_env("TX_LASERJET_DPI", "300dpi");
-    FdCapture err;
-    EXPECT_EQ(PrGetRasters(), 75);
-    EXPECT_EQ(err.text(),
-              "Environment variable TX_LASERJET_DPI is set to \"300dpi\".  It should be set to \"75\", \"100\", "
-              "\"150\", or \"300\".\n");
+// Each variable read unset, with the values it accepts and with one it
+// refuses; only a refused value is complained about.
+TEST_F(AccessorsTest, EnvironmentVariablesAcceptOnlyTheirValues) {
+    struct Case {
+        const char* variable;
+        const char* value;  // nullptr: unset
+        std::string (*read)();
+        std::string expected, complaint;
+    };
+    const auto horizontal = [] { return std::to_string(env_horizontal()); };
+    const auto dpi = [] { return std::to_string(env_laserjet_dpi()); };
+    const auto rasters = [] { return std::to_string(PrGetRasters()); };
+    const auto onefile = [] { return std::to_string(env_onefile()); };
+    const auto method = [] { return env_method().value_or("(none)"); };
+    const std::string is_set = "Environment variable ";
+    const std::vector<Case> cases = {
+        {"TX_PRINT_ORIENTATION", "lands", horizontal, "1", ""},
+        {"TX_PRINT_ORIENTATION", "Landscape", horizontal, "-1",
+         is_set + "TX_PRINT_ORIENTATION is set to \"Landscape\".  It should be set to either \"landscape\" or "
+                  "\"portrait\".\n"},
+        {"TX_LASERJET_DPI", nullptr, dpi, "-1", ""},
+        {"TX_LASERJET_DPI", nullptr, rasters, "75", ""},
+        {"TX_LASERJET_DPI", "150", rasters, "150", ""},
+        {"TX_LASERJET_DPI", "300dpi", rasters, "75",
+         is_set + "TX_LASERJET_DPI is set to \"300dpi\".  It should be set to \"75\", \"100\", \"150\", or "
+                  "\"300\".\n"},
+        {"TX_PRINTGRAPH_ONEFILE", "yes", onefile, "1", ""},
+        {"TX_PRINTGRAPH_ONEFILE", "no", onefile, "0", ""},
+        {"TX_PRINTGRAPH_ONEFILE", "", onefile, "-1",
+         is_set + "TX_PRINTGRAPH_ONEFILE is set to \"\".  It should be set to either \"yes\" or \"no\".\n"},
+        {"TX_PRINTGRAPH_METHOD", nullptr, method, "(none)", ""},
+        {"TX_PRINTGRAPH_METHOD", "laser", method, "laserjet", ""},
+        {"TX_PRINTGRAPH_METHOD", "posts", method, "postscript", ""},
+        {"TX_PRINTGRAPH_METHOD", "X11_s", method, "X11_screendump", ""},
+        {"TX_PRINTGRAPH_METHOD", "las", method, "(none)",
+         is_set + "TX_PRINTGRAPH_METHOD is set to \"las\".  It should be set to \"postscript\", \"laserjet\" or "
+                  "\"sun_rasterfile\".\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.variable << "=" << (c.value ? c.value : "(unset)"));
+        if (c.value)
+            set_env(c.variable, c.value);
+        else
+            ::unsetenv(c.variable);
+        FdCapture err;
+        EXPECT_EQ(c.read(), c.expected);
+        EXPECT_EQ(err.text(), c.complaint);
+    }
 }
 
 TEST_F(AccessorsTest, RastersComeFromPostScriptOptionsForPostScript) {
@@ -60,35 +89,6 @@ TEST_F(AccessorsTest, RastersComeFromPostScriptOptionsForPostScript) {
     EXPECT_EQ(PrGetRasters(), 150);
     EXPECT_EQ(PrSetRasters(-1), 1);
     EXPECT_EQ(pp.rasters, -1);
-}
-
-TEST_F(AccessorsTest, OnefileVariable) {
-    set_env("TX_PRINTGRAPH_ONEFILE", "yes");
-    EXPECT_EQ(env_onefile(), 1);
-    set_env("TX_PRINTGRAPH_ONEFILE", "no");
-    EXPECT_EQ(env_onefile(), 0);
-    set_env("TX_PRINTGRAPH_ONEFILE", "");
-    FdCapture err;
-    EXPECT_EQ(env_onefile(), -1);
-    EXPECT_EQ(err.text(),
-              "Environment variable TX_PRINTGRAPH_ONEFILE is set to \"\".  It should be set to either \"yes\" or "
-              "\"no\".\n");
-}
-
-TEST_F(AccessorsTest, MethodVariableMatchesFiveCharacters) {
-    EXPECT_EQ(env_method(), std::nullopt);
-    set_env("TX_PRINTGRAPH_METHOD", "laser");
-    EXPECT_EQ(env_method(), "laserjet");
-    set_env("TX_PRINTGRAPH_METHOD", "posts");
-    EXPECT_EQ(env_method(), "postscript");
-    set_env("TX_PRINTGRAPH_METHOD", "X11_s");
-    EXPECT_EQ(env_method(), "X11_screendump");
-    set_env("TX_PRINTGRAPH_METHOD", "las");
-    FdCapture err;
-    EXPECT_EQ(env_method(), std::nullopt);
-    EXPECT_EQ(err.text(),
-              "Environment variable TX_PRINTGRAPH_METHOD is set to \"las\".  It should be set to \"postscript\", "
-              "\"laserjet\" or \"sun_rasterfile\".\n");
 }
 
 TEST_F(AccessorsTest, MethodGetterFillsAnEmptyMethod) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,32 +102,37 @@ TEST_F(MktempTest, SequenceStartsAfterSeqAndSkipsExistingFiles) {
     EXPECT_EQ(seq, 0);  // the caller keeps its own count
 }
 
-TEST_F(MktempTest, LongRunsGetFiveDigitsOfSeqAndCarryThroughTheRun) {
-    int seq = 41;
-    EXPECT_EQ(tgd::mktempseq(dir.file("f#######.ps"), seq), dir.file("f0000042.ps"));
-    seq = 99999;
-    EXPECT_EQ(tgd::mktempseq(dir.file("f#######.ps"), seq), dir.file("f0100000.ps"));
-}
-
-TEST_F(MktempTest, SeqOutOfRangeStartsAgain) {
-    int seq = 10000;
-    EXPECT_EQ(tgd::mktempseq(dir.file("lj.####"), seq), dir.file("lj.0001"));
-    EXPECT_EQ(seq, 0);
-    seq = -3;
-    EXPECT_EQ(tgd::mktempseq(dir.file("lj.####"), seq), dir.file("lj.0001"));
-    EXPECT_EQ(seq, 0);
-}
-
-TEST_F(MktempTest, SequenceEndsWhenTheRunIsUsedUpOrMissing) {
-    int seq = 9998;
-    touch("lj.out.9999.lj");
-    EXPECT_EQ(tgd::mktempseq(dir.file("lj.out.####.lj"), seq), std::nullopt);
-    seq = 9;
-    EXPECT_EQ(tgd::mktempseq(dir.file("one.#"), seq), std::nullopt);
-    seq = 0;
-    EXPECT_EQ(tgd::mktempseq(dir.file("plain.lj"), seq), std::nullopt);
-    // Only the first run counts; a later '#' is an ordinary character.
-    EXPECT_EQ(tgd::mktempseq(dir.file("a##b#"), seq), dir.file("a01b#"));
+TEST_F(MktempTest, SequenceNumbersFollowSeqAndTheRun) {
+    struct Case {
+        const char* existing;  // a file made first, or nullptr
+        const char* templ;
+        int seq;
+        std::optional<std::string> name;
+        std::optional<int> seq_after;
+    };
+    for (const Case& c : {
+             // Long runs get five digits of seq, carried through the run.
+             Case{nullptr, "f#######.ps", 41, "f0000042.ps", {}},
+             Case{nullptr, "f#######.ps", 99999, "f0100000.ps", {}},
+             // A seq out of range starts again.
+             Case{nullptr, "lj.####", 10000, "lj.0001", 0},
+             Case{nullptr, "lj.####", -3, "lj.0001", 0},
+             // The sequence ends when the run is used up or missing.
+             Case{"lj.out.9999.lj", "lj.out.####.lj", 9998, {}, {}},
+             Case{nullptr, "one.#", 9, {}, {}},
+             Case{nullptr, "plain.lj", 0, {}, {}},
+             // Only the first run counts; a later '#' is an ordinary character.
+             Case{nullptr, "a##b#", 0, "a01b#", {}},
+         }) {
+        SCOPED_TRACE(testing::Message() << c.templ << " " << c.seq);
+        if (c.existing) touch(c.existing);
+        int seq = c.seq;
+        const auto name = tgd::mktempseq(dir.file(c.templ), seq);
+        EXPECT_EQ(name, c.name ? std::optional(dir.file(*c.name)) : std::nullopt);
+        if (c.seq_after) {
+            EXPECT_EQ(seq, *c.seq_after);
+        }
+    }
 }
 
 }  // namespace

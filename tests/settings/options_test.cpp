@@ -3,9 +3,9 @@
 
 #include "base/abandon.h"
 #include "base/scope.h"
-#include "settings/printer.h"
-#include "printer_fixture.h"
 #include "harness/fd_capture.h"
+#include "printer_fixture.h"
+#include "settings/printer.h"
 
 namespace tgdtest {
 namespace {
@@ -64,12 +64,10 @@ TEST_F(OptionsTest, QuotesOfEitherKindAndAnyWhiteSpaceSeparate) {
 }
 
 TEST_F(OptionsTest, MethodNamesAreCanonicalOrKeptVerbatim) {
-    EXPECT_EQ(pparms("-1 -1 -1 -1 -1 0 0 0 X11 '' '' '' ''"), 1);
-    EXPECT_EQ(pp.method, "X11_screendump");
-    EXPECT_EQ(pparms("-1 -1 -1 -1 -1 0 0 0 xyz '' '' '' ''"), 1);
-    EXPECT_EQ(pp.method, "xyz");
-    EXPECT_EQ(pparms("-1 -1 -1 -1 -1 0 0 0 LaserJet '' '' '' ''"), 1);
-    EXPECT_EQ(pp.method, "LaserJet");
+    for (const auto& [given, stored] : {std::pair{"X11", "X11_screendump"}, {"xyz", "xyz"}, {"LaserJet", "LaserJet"}}) {
+        EXPECT_EQ(pparms(std::string("-1 -1 -1 -1 -1 0 0 0 ") + given + " '' '' '' ''"), 1);
+        EXPECT_EQ(pp.method, stored);
+    }
 }
 
 TEST_F(OptionsTest, UnknownPaperKeepsTheCodeButStoresTheName) {
@@ -112,8 +110,7 @@ TEST_F(OptionsTest, SaveSlotHoldsOneCopyAndAnAbandonedPrintRestores) {
         pp.rasters = 300;
         pp.method = "laserjet";
         tgd::zzabt_();  // an abandoned print still restores
-    } catch (const tgd::OperationAbandoned&) {
-    }
+    } catch (const tgd::OperationAbandoned&) {}
     EXPECT_EQ(pp.rasters, 150);
     EXPECT_EQ(pp.method, "");
     pp.rasters = 75;

@@ -61,27 +61,25 @@ TEST_F(Terminal, CharactersWithSizeDirectionAndCase) {
     EXPECT_EQ(out.take(), E + "*m8M" + E + "*m1N" + E + "*lA\r");
 }
 
-TEST_F(Terminal, PolygonFillKinds) {
+TEST_F(Terminal, PolygonFillKindsAndVertexLimits) {
     const float x[3] = {0.2f, 0.8f, 0.5f}, y[3] = {0.2f, 0.2f, 0.8f};
     // Vertices: (130, 110) (400, 110) (265, 289).
-    const std::string vertices = "$\"#.b" ",0#." "())!";
-    bgrp_(bg::color) = -23.0f;
-    zpolyz_(x, y, 3);
-    EXPECT_EQ(out.take(), E + "*m7g" + E + "*m5x" + E + "*psia" + vertices + "T");
-    bgrp_(bg::color) = 26.0f;
-    zpolyz_(x, y, 3);
-    EXPECT_EQ(out.take(), E + "*m0g" + E + "*m02w" + E + "*psia" + vertices + "T");
-    bgrp_(bg::color) = 3.0f;
-    zpolyz_(x, y, 3);
-    EXPECT_EQ(out.take(), E + "*m1g" + E + "*m5x" + E + "*psia" + vertices + "T");
-}
-
-TEST_F(Terminal, PolygonVertexLimits) {
-    std::vector<float> x(149, 0.5f), y(149, 0.5f);
-    zpolyz_(x.data(), y.data(), 149);
-    EXPECT_EQ(out.take(), "GR-Z Error from Routine zpolyz\nNeeds at least 3 points and at most 148\n");
-    zpolyz_(x.data(), y.data(), 2);
-    EXPECT_EQ(out.take(), "GR-Z Error from Routine zpolyz\nNeeds at least 3 points and at most 148\n");
+    const std::string vertices =
+        "$\"#.b"
+        ",0#."
+        "())!";
+    for (const auto& [color, fill] : {std::pair{-23.0f, E + "*m7g" + E + "*m5x"},
+                                      {26.0f, E + "*m0g" + E + "*m02w"},
+                                      {3.0f, E + "*m1g" + E + "*m5x"}}) {
+        bgrp_(bg::color) = color;
+        zpolyz_(x, y, 3);
+        EXPECT_EQ(out.take(), fill + E + "*psia" + vertices + "T") << color;
+    }
+    std::vector<float> many(149, 0.5f);
+    for (int n : {149, 2}) {
+        zpolyz_(many.data(), many.data(), n);
+        EXPECT_EQ(out.take(), "GR-Z Error from Routine zpolyz\nNeeds at least 3 points and at most 148\n") << n;
+    }
 }
 
 // Descriptor 2 as a packet socket, so that every write() arrives as one

@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "harness/host_ops.h"
 #include "harness/temp_dir.h"
 #include "host/recording.h"
 #include "stream/terminal_scanner.h"
@@ -22,20 +22,15 @@ namespace {
 
 using namespace tgdhost;
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using tgdtest::read_file;
 
 void write_file(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 // Runs tgd-host in dir with the arguments; its exit status, and its
 // standard output and error in out.
 int tgd_host(const tgd::test::TempDir& dir, const std::string& args, std::string& out) {
-    const std::string command = "cd '" + dir.path().string() + "' && '" TGD_HOST_EXE "' --tgd '" TGD_EXE "' " + args +
-                                " > host.out 2>&1";
+    const std::string command =
+        "cd '" + dir.path().string() + "' && '" TGD_HOST_EXE "' --tgd '" TGD_EXE "' " + args + " > host.out 2>&1";
     const int status = std::system(command.c_str());
     out = read_file(dir.file("host.out"));
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -57,7 +52,9 @@ TEST(TgdHost, AnswersPromptsReportsRepliesAndExitsAsDocumented) {
     std::string out;
     EXPECT_EQ(tgd_host(dir, "--terminal t.log s.tgd", out), 1) << out;  // the 'A' makes it a failure
     EXPECT_NE(out.find("line 3: locator -> q, (0.132482, -1.28441e-08) key 1"), std::string::npos) << out;
-    EXPECT_NE(out.find("line 7: locator-points 5 -> Q, 2 points (-0.000875627, -1.28441e-08) (0.99931, 1)"), std::string::npos) << out;
+    EXPECT_NE(out.find("line 7: locator-points 5 -> Q, 2 points (-0.000875627, -1.28441e-08) (0.99931, 1)"),
+              std::string::npos)
+        << out;
     EXPECT_NE(out.find("line 8: deferred on /nonexistent/dir/x.dgf -> A (abandoned)\n"
                        "    tgd: Deferred Graphics on\n"
                        "    tgd: Error: Cannot open deferred graphics file"),

@@ -9,8 +9,9 @@
 #include <string>
 #include <utility>
 
-#include "harness/temp_dir.h"
 #include "core/bgrp.h"
+#include "harness/host_ops.h"
+#include "harness/temp_dir.h"
 #include "laserjet/pcl.h"
 #include "laserjet/raster.h"
 #include "terminal/escape.h"
@@ -71,8 +72,8 @@ TEST(TerminalPicture, DecodesWhatTheTerminalEncodersWrite) {
     ASSERT_EQ(pictures.size(), 2u);
     const auto& items = pictures[0].items;
     ASSERT_EQ(items.size(), 7u);
-    const std::pair<Point, Point> edges[] = {{{100, 100}, {200, 100}}, {{200, 100}, {200, 110}},
-                                             {{200, 110}, {100, 110}}, {{100, 110}, {100, 100}}};
+    const std::pair<Point, Point> edges[] = {
+        {{100, 100}, {200, 100}}, {{200, 100}, {200, 110}}, {{200, 110}, {100, 110}}, {{100, 110}, {100, 100}}};
     for (int i = 0; i < 4; ++i) {
         const auto& l = std::get<Line>(items[i]);
         EXPECT_EQ(l.from, edges[i].first) << i;
@@ -153,13 +154,9 @@ TEST(TerminalPicture, SvgIsWritten) {
     tgd::test::TempDir dir;
     const auto pictures = decode_terminal(sample_stream());
     ASSERT_EQ(write_picture_svg(pictures[0], dir.file("f.svg"), 2), "");
-    std::FILE* f = std::fopen(dir.file("f.svg").c_str(), "r");
-    ASSERT_NE(f, nullptr);
-    char head[256] = {};
-    EXPECT_GT(std::fread(head, 1, sizeof head - 1, f), 0u);
-    std::fclose(f);
-    EXPECT_NE(std::string(head).find("<svg"), std::string::npos);
-    EXPECT_NE(std::string(head).find("width=\"1024"), std::string::npos);
+    const std::string head = tgdtest::read_file(dir.file("f.svg")).substr(0, 255);
+    EXPECT_NE(head.find("<svg"), std::string::npos);
+    EXPECT_NE(head.find("width=\"1024"), std::string::npos);
 }
 
 // A page raster with a frame, a diagonal and a long row of ink, written by
@@ -227,7 +224,7 @@ TEST(PclPages, ShadedRectanglesAndPagesAreDecoded) {
     EXPECT_TRUE(looks_like_pcl(pcl));
     EXPECT_FALSE(looks_like_pcl(sample_stream()));
     // Raster data cut off is an error, not a read past the end.
-    EXPECT_TRUE(decode_pcl("\x1b" "E\x1b*r1A\x1b*b500W\x01\x02").error);
+    EXPECT_TRUE(decode_pcl("\033E\x1b*r1A\x1b*b500W\x01\x02").error);
 }
 
 }  // namespace
