@@ -79,8 +79,8 @@ public:
     void ljpoly_(std::span<const float> x, std::span<const float> y) { hplj_zpolyz(x, y); }
     // An image of (x.size() - 1) * (y.size() - 1) cells; z is read column
     // index fastest; the cells past its end are not drawn.
-    void hplj_zimagz(std::span<const float> x, std::span<const float> y, std::span<const float> z, float zlo,
-                     float zhi, float na);
+    void hplj_zimagz(std::span<const float> x, std::span<const float> y, std::span<const float> z, float zlo, float zhi,
+                     float na);
     void hplj_amdiff(std::span<const float> pairs);
 
     // Brushing and spinning displays cannot be printed.
@@ -117,7 +117,7 @@ private:
     float font_scale() const;
     void draw_glyph(const Glyph& glyph, long long x, long long y, float kc, float ks);
     void seek_origin() { hplj_zseekz(0.0f, 0.0f); }
-    void clipped_segment(float ax, float ay, float bx, float by, bool first);
+    void clipped_segment(const ClipWindow& window, float ax, float ay, float bx, float by, bool first);
     void write_rectangle(int x0, int y0, int x1, int y1);
     void flush_rectangle();
     void offer_cell(int x0, int y0, int x1, int y1, int color);

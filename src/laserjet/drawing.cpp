@@ -55,6 +55,28 @@ void rotation(float angle, float s, float& kc, float& ks) {
     }
 }
 
+// The inside of the clip window that the clipper leaves alone: a segment
+// whose ends both lie in it, further from the edges than the clipper's
+// tolerance, crosses no edge and comes out of lclipz_ as it went in.
+class ClipInterior {
+public:
+    explicit ClipInterior(const ClipWindow& w) {
+        const float xmin = std::min(w.xlim[0], w.xlim[1]), xmax = std::max(w.xlim[0], w.xlim[1]);
+        const float ymin = std::min(w.ylim[0], w.ylim[1]), ymax = std::max(w.ylim[0], w.ylim[1]);
+        const float ex = 0.0001f * std::fabs(w.xlim[1] - w.xlim[0]);
+        const float ey = 0.0001f * std::fabs(w.ylim[1] - w.ylim[0]);
+        xlo_ = xmin + ex;
+        xhi_ = xmax - ex;
+        ylo_ = ymin + ey;
+        yhi_ = ymax - ey;
+    }
+    // False for NaN, and for every point when a bound is not finite.
+    bool contains(float x, float y) const { return xlo_ < x && x < xhi_ && ylo_ < y && y < yhi_; }
+
+private:
+    float xlo_, xhi_, ylo_, yhi_;
+};
+
 // Rounds half away from zero (single precision), then truncates.
 long long round_away(float v) { return to_int(v >= 0 ? v + 0.5f : v - 0.5f); }
 
@@ -77,9 +99,7 @@ private:
 
 }  // namespace
 
-float LaserJetDevice::font_scale() const {
-    return bgrp_(bg::char_expansion) * geometry_.char_dots / kFontUnitsPerChar;
-}
+float LaserJetDevice::font_scale() const { return bgrp_(bg::char_expansion) * geometry_.char_dots / kFontUnitsPerChar; }
 
 // Draws a glyph's strokes with its origin at (x, y) in dots.
 void LaserJetDevice::draw_glyph(const Glyph& glyph, long long x, long long y, float kc, float ks) {
@@ -97,9 +117,8 @@ void LaserJetDevice::draw_glyph(const Glyph& glyph, long long x, long long y, fl
 }
 
 // Moves to the clipped start when asked, then draws to the clipped end.
-void LaserJetDevice::clipped_segment(float ax, float ay, float bx, float by, bool first) {
+void LaserJetDevice::clipped_segment(const ClipWindow& window, float ax, float ay, float bx, float by, bool first) {
     const float x[2] = {ax, bx}, y[2] = {ay, by};
-    const ClipWindow window = clip_window();
     float xo[2], yo[2];
     int status = 0;
     lclipz_(x, y, window.xlim, window.ylim, xo, yo, status);
@@ -178,20 +197,31 @@ void LaserJetDevice::hplj_zlinez(float x, float y) {
 void LaserJetDevice::hplj_zlinsz(std::span<const float> x, std::span<const float> y) {
     const std::size_t n = common_size(x, y);
     if (n < 1) return;
+    const ClipWindow window = clip_window();
+    const ClipInterior interior(window);
     float ax = device_x(x[0]), ay = device_y(y[0]);
+    bool a_inside = interior.contains(ax, ay);
     for (std::size_t i = 1; i < n; ++i) {
         const float bx = device_x(x[i]), by = device_y(y[i]);
-        clipped_segment(ax, ay, bx, by, i == 1);
+        const bool b_inside = interior.contains(bx, by);
+        if (a_inside && b_inside) {
+            if (i == 1) hplj_zseekz(ax, ay);
+            hplj_zlinez(bx, by);
+        } else {
+            clipped_segment(window, ax, ay, bx, by, i == 1);
+        }
         ax = bx;
         ay = by;
+        a_inside = b_inside;
     }
 }
 
 void LaserJetDevice::hplj_zsegsz(std::span<const float> x0, std::span<const float> y0, std::span<const float> x1,
                                  std::span<const float> y1) {
     const std::size_t n = common_size(x0, y0, x1, y1);
+    const ClipWindow window = clip_window();
     for (std::size_t i = 0; i < n; ++i) {
-        clipped_segment(device_x(x0[i]), device_y(y0[i]), device_x(x1[i]), device_y(y1[i]), true);
+        clipped_segment(window, device_x(x0[i]), device_y(y0[i]), device_x(x1[i]), device_y(y1[i]), true);
     }
 }
 
