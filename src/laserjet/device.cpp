@@ -43,61 +43,62 @@ void complete_parameters(PrinterParameters& p) {
     if (p.font == -1) p.font = 4;
 }
 
-void hplj_header() {
+}  // namespace
+
+void LaserJetDevice::write_header() {
     const bool reset = TX_isyes(std::getenv("TX_LASERJET_NORESET")) == 0;
     const PrinterParameters& p = CurrentPrinterParameters;
     std::string out;
     pcl_header(out, reset, p.papersize, p.horizontal);
-    hplj_page.fp.write(out);
+    fp_.write(out);
 }
 
 // The name of the output file: the user's, the one file, or a new one.
-std::string output_name() {
+std::string LaserJetDevice::output_name() {
     const PrinterParameters& p = CurrentPrinterParameters;
     if (!p.file.empty()) return p.file;
     if (p.onefile != 0) return "LaserJet.out";
     dmstat_("Starting to make laserjet file.");
     const std::string templ = p.tempfile.empty() ? "lj.out.####.lj" : p.tempfile;
-    if (auto name = mktempseq(templ, hplj_page.sequence); name && !name->empty()) return *name;
+    if (auto name = mktempseq(templ, sequence_); name && !name->empty()) return *name;
     std::string unique = "lj.out.XXXXXXX";
     return mktempx(unique);
 }
 
-bool hplj_openfile() {
-    LaserJetDevice& page = hplj_page;
-    page.lj_file_name = output_name();
-    if (!page.fp.open(page.lj_file_name, "a")) {
+bool LaserJetDevice::open_file() {
+    lj_file_name_ = output_name();
+    if (!fp_.open(lj_file_name_, "a")) {
         dmerro_(dmformat("Cannot open file '%s' in current directory. Will try to open a file in /tmp.",
-                         page.lj_file_name.c_str()));
-        page.lj_file_name = "/tmp/" + page.lj_file_name;
+                         lj_file_name_.c_str()));
+        lj_file_name_ = "/tmp/" + lj_file_name_;
         // Anyone can plant a name in /tmp: a frame is appended only to a
         // file of this user's own, never through a link; a name that is
         // taken otherwise gives way to a new unique file.
         bool refused = false;
-        bool opened = page.fp.adopt(open_own_file_append(page.lj_file_name, refused));
+        bool opened = fp_.adopt(open_own_file_append(lj_file_name_, refused));
         if (!opened && refused) {
             std::string unique = "/tmp/lj.out.XXXXXXX";
-            opened = page.fp.adopt(create_unique_file(unique));
-            if (opened) page.lj_file_name = unique;
+            opened = fp_.adopt(create_unique_file(unique));
+            if (opened) lj_file_name_ = unique;
         }
         if (!opened) {
-            dmerro_(dmformat("Cannot open file '%s'.", page.lj_file_name.c_str()));
+            dmerro_(dmformat("Cannot open file '%s'.", lj_file_name_.c_str()));
             return false;
         }
     }
-    hplj_header();
+    write_header();
     return true;
 }
 
-void hplj_emitpage() {
+void LaserJetDevice::emit_page() {
     std::string out;
-    pcl_page(out, hplj_page.raster, hplj_page.geometry);
-    hplj_page.fp.write(out);
+    pcl_page(out, raster_, geometry_);
+    fp_.write(out);
 }
 
-void hplj_printfile() {
+void LaserJetDevice::print_file() {
     PrinterParameters& p = CurrentPrinterParameters;
-    const std::string& name = hplj_page.lj_file_name;
+    const std::string& name = lj_file_name_;
     if (p.print == 0) {
         dmstat_(dmformat("Generated output file \"%s\".", name.c_str()));
         return;
@@ -114,54 +115,55 @@ void hplj_printfile() {
     if (status != 0) dmerro_(dmformat("Possible error in executing print command (status=%d).", status));
 }
 
-}  // namespace
+void LaserJetDevice::begin_page(const PageGeometry& g) {
+    geometry_ = g;
+    raster_ = PageRaster(geometry_);
+    active_ = true;
+}
 
-int hplj_init(const float* parameters, int count) {
-    const int n = std::clamp(count, 0, GraphicsParameters::kSize);
-    if (parameters != nullptr && parameters != bgrp_.data()) std::copy_n(parameters, n, bgrp_.v.begin());
+int LaserJetDevice::hplj_init(std::span<const float> parameters) {
+    const std::size_t n = std::min(parameters.size(), static_cast<std::size_t>(GraphicsParameters::kSize));
+    if (parameters.data() != bgrp_.data()) std::copy_n(parameters.begin(), n, bgrp_.v.begin());
 
     PrinterParameters& p = CurrentPrinterParameters;
     complete_parameters(p);
-    LaserJetDevice& page = hplj_page;
-    page.geometry = make_page_geometry(p.horizontal != 0, p.papersize, p.rasters, p.maximize);
     try {
-        page.raster = PageRaster(page.geometry);
+        begin_page(make_page_geometry(p.horizontal != 0, p.papersize, p.rasters, p.maximize));
     } catch (const std::bad_alloc&) {
         dmerro_("Cannot allocate enough memory for LaserJet output.");
         return 0;
     }
-    if (!hplj_openfile()) {
-        page.raster = PageRaster();
+    if (!open_file()) {
+        raster_ = PageRaster();
+        active_ = false;
         return 0;
     }
-    page.active = true;
     return 1;
 }
 
-void hplj_zwrapz() {
-    LaserJetDevice& page = hplj_page;
+void LaserJetDevice::hplj_zwrapz() {
     // A page is finished once.
-    if (!page.active) return;
-    page.active = false;
-    if (page.page_blank == 0) hplj_emitpage();
+    if (!active_) return;
+    active_ = false;
+    if (page_blank_ == 0) emit_page();
     std::string reset;
     pcl_reset(reset);
-    page.fp.write(reset);
-    page.fp.flush();
+    fp_.write(reset);
+    fp_.flush();
     if (CurrentPrinterParameters.onefile == 0) {
-        if (!page.fp.close()) {
+        if (!fp_.close()) {
             // A file that could not be written completely is not printed.
-            dmerro_(dmformat("Cannot write file '%s'.", page.lj_file_name.c_str()));
+            dmerro_(dmformat("Cannot write file '%s'.", lj_file_name_.c_str()));
         } else {
-            hplj_printfile();
+            print_file();
         }
-        page.page_blank = 1;
-    } else if (!page.fp.ok()) {
-        dmerro_(dmformat("Cannot write file '%s'.", page.lj_file_name.c_str()));
+        page_blank_ = 1;
+    } else if (!fp_.ok()) {
+        dmerro_(dmformat("Cannot write file '%s'.", lj_file_name_.c_str()));
     }
-    page.raster = PageRaster();
+    raster_ = PageRaster();
 }
 
-void hplj_zflshz() { hplj_page.fp.flush(); }
+void LaserJetDevice::hplj_zflshz() { fp_.flush(); }
 
 }  // namespace tgd

@@ -85,9 +85,14 @@ void pcl_page(std::string& out, const PageRaster& raster, const PageGeometry& g)
     out += 'R';
     const int base_x = g.landscape ? g.area_right : g.area_left;
     const int base_y = g.area_top;
-    for (int r = 0; r < raster.rows(); ++r) {
+    // The bytes outside the drawn box are zero: the runs found in its
+    // columns are the rows' runs, and the other rows have none.
+    const auto [first_row, last_row] = raster.drawn_rows();
+    const auto [first, last] = raster.drawn_columns();
+    for (int r = first_row; r < last_row; ++r) {
         const std::uint8_t* row = raster.row(r);
-        for (const RasterRun& run : raster_runs(row, raster.row_bytes())) {
+        for (RasterRun run : raster_runs(row + first, last - first)) {
+            run.column += first;
             int x, y;
             if (g.landscape) {
                 x = base_x - units(r, g.dot_scale);

@@ -90,6 +90,77 @@ bool cut_line(double& x0, double& y0, double& x1, double& y1, double xlo, double
     return true;
 }
 
+// Walks the dots of a line of dx by dy dots with |dx| >= |dy|, both ends
+// included, from its start (Bresenham): plot() at each dot, step_x(+-1)
+// and step_y(+-1) between them.
+template <class Walker>
+void walk_x_major(long long dx, long long dy, Walker& w) {
+    const long long ax = 2 * std::llabs(dx), ay = 2 * std::llabs(dy);
+    const int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
+    long long d = ay - (ax >> 1);
+    for (long long left = std::llabs(dx);; --left) {
+        w.plot();
+        if (left == 0) break;
+        if (d >= 0) {
+            w.step_y(sy);
+            d -= ax;
+        }
+        w.step_x(sx);
+        d += ay;
+    }
+}
+
+// A walker with its axes swapped.
+template <class Walker>
+struct Swapped {
+    Walker& w;
+    void plot() { w.plot(); }
+    void step_x(int s) { w.step_y(s); }
+    void step_y(int s) { w.step_x(s); }
+};
+
+// Walks any line of dx by dy dots along its longer axis (y on a tie).
+// Each coordinate stays between those of the ends, and the walk treats
+// both axes alike: it visits the same dots in the same order when they are
+// swapped or mirrored.
+template <class Walker>
+void walk_line(long long dx, long long dy, Walker& w) {
+    if (std::llabs(dx) > std::llabs(dy)) {
+        walk_x_major(dx, dy, w);
+    } else {
+        Swapped<Walker> swapped{w};
+        walk_x_major(dy, dx, swapped);
+    }
+}
+
+// A walk in logical dots through the pen's checked plot.
+struct CheckedWalk {
+    RasterPen& pen;
+    PageRaster& raster;
+    long long x, y;
+    void plot() { pen.plot(raster, x, y); }
+    void step_x(int s) { x += s; }
+    void step_y(int s) { y += s; }
+};
+
+// A walk in stored dots (x along the row, y across rows) that are known to
+// exist; mark(cursor) draws a dot.
+template <class Mark>
+struct StoredWalk {
+    PageRaster::Cursor cursor;
+    Mark mark;
+    void plot() { mark(cursor); }
+    void step_x(int s) { cursor.step_bit(s); }
+    void step_y(int s) { cursor.step_row(s); }
+};
+
+// Walks the line between stored dots a and b of the raster.
+template <class Mark>
+void walk_stored(PageRaster& raster, PageRaster::Stored a, PageRaster::Stored b, Mark mark) {
+    StoredWalk<Mark> w{raster.cursor(a), mark};
+    walk_line(b.bit - a.bit, b.row - a.row, w);
+}
+
 }  // namespace
 
 int DashPattern::normalise(int line_type) {
@@ -145,34 +216,28 @@ void RasterPen::line(PageRaster& raster, long long x0, long long y0, long long x
         x1 = std::llround(fx1);
         y1 = std::llround(fy1);
     }
-    const long long dx = x1 - x0, ax = 2 * std::llabs(dx), sx = dx < 0 ? -1 : 1;
-    const long long dy = y1 - y0, ay = 2 * std::llabs(dy), sy = dy < 0 ? -1 : 1;
-    long long x = x0, y = y0;
-    if (ax > ay) {
-        long long d = ay - (ax >> 1);
-        for (;;) {
-            plot(raster, x, y);
-            if (x == x1) break;
-            if (d >= 0) {
-                y += sy;
-                d -= ax;
-            }
-            x += sx;
-            d += ay;
+    if (raster.exists(x0, y0) && raster.exists(x1, y1)) {
+        // Every dot of the line lies in the box of its ends, so in the
+        // raster: it is walked where the dots are stored, unchecked, and
+        // the choice between erasing, solid and dashed is made once.
+        const PageRaster::Stored a = raster.stored(x0, y0), b = raster.stored(x1, y1);
+        if (color == 0.0f) {
+            walk_stored(raster, a, b, [](const PageRaster::Cursor& c) { c.clear(); });
+            return;
         }
-    } else {
-        long long d = ax - (ay >> 1);
-        for (;;) {
-            plot(raster, x, y);
-            if (y == y1) break;
-            if (d >= 0) {
-                x += sx;
-                d -= ay;
-            }
-            y += sy;
-            d += ax;
+        raster.note_drawn(a);
+        raster.note_drawn(b);
+        if (dash.line_type() == 1) {
+            walk_stored(raster, a, b, [](const PageRaster::Cursor& c) { c.set(); });
+        } else {
+            walk_stored(raster, a, b, [this](const PageRaster::Cursor& c) {
+                if (dash.next()) c.set();
+            });
         }
+        return;
     }
+    CheckedWalk walk{*this, raster, x0, y0};
+    walk_line(x1 - x0, y1 - y0, walk);
 }
 
 bool pattern_bit(int pattern, long long x, long long y) {

@@ -100,41 +100,23 @@ PageGeometry make_page_geometry(bool landscape, int papersize, int dpi, int maxi
 PageRaster::PageRaster(const PageGeometry& g)
     : landscape_(g.landscape), rows_(g.raster_rows + 1), row_bytes_(g.row_bytes), bytes_(g.raster_size(), 0) {}
 
-long long PageRaster::width() const { return landscape_ ? rows_ : static_cast<long long>(row_bytes_) * 8; }
-long long PageRaster::height() const { return landscape_ ? static_cast<long long>(row_bytes_) * 8 : rows_; }
-
-bool PageRaster::locate(long long x, long long y, std::size_t& index, std::uint8_t& mask) const {
-    if (x < 0 || y < 0 || x >= width() || y >= height()) return false;
-    // Landscape pages are stored turned: logical x runs up the rows.
-    long long r = landscape_ ? rows_ - 1 - x : y;
-    long long bit = landscape_ ? y : x;
-    index = static_cast<std::size_t>(r * row_bytes_ + bit / 8);
-    mask = static_cast<std::uint8_t>(0x80u >> (bit % 8));
-    return true;
-}
-
-bool PageRaster::exists(long long x, long long y) const {
-    std::size_t i;
-    std::uint8_t m;
-    return locate(x, y, i, m);
-}
-
 void PageRaster::set(long long x, long long y) {
-    std::size_t i;
-    std::uint8_t m;
-    if (locate(x, y, i, m)) bytes_[i] |= m;
+    if (!exists(x, y)) return;
+    const Stored s = stored(x, y);
+    cursor(s).set();
+    note_drawn(s);
 }
 
 void PageRaster::clear(long long x, long long y) {
-    std::size_t i;
-    std::uint8_t m;
-    if (locate(x, y, i, m)) bytes_[i] &= static_cast<std::uint8_t>(~m);
+    if (exists(x, y)) cursor(stored(x, y)).clear();
 }
 
 bool PageRaster::test(long long x, long long y) const {
-    std::size_t i;
-    std::uint8_t m;
-    return locate(x, y, i, m) && (bytes_[i] & m) != 0;
+    if (!exists(x, y)) return false;
+    const Stored s = stored(x, y);
+    const std::uint8_t byte = bytes_[static_cast<std::size_t>(s.row) * static_cast<std::size_t>(row_bytes_) +
+                                     static_cast<std::size_t>(s.bit >> 3)];
+    return (byte & (0x80u >> (s.bit & 7))) != 0;
 }
 
 }  // namespace tgd

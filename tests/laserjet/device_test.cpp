@@ -25,25 +25,21 @@ using ljtest::ink;
 using ljtest::kHeight;
 using ljtest::start_page;
 
-void polyline(std::vector<float> x, std::vector<float> y) {
-    const int n = static_cast<int>(x.size());
-    hplj_zlinsz(x.data(), y.data(), &n);
-}
+void polyline(std::vector<float> x, std::vector<float> y) { hplj_page.hplj_zlinsz(x, y); }
 
 TEST(LaserJetDevice, ParameterChangeTakesEffectAtTheNextMove) {
     start_page();
     const float pairs[] = {8, 2.0f};
-    const int n = 2;
-    hplj_amdiff(pairs, &n);
+    hplj_page.hplj_amdiff(pairs);
     EXPECT_EQ(bgrp_(bg::line_type), 2.0f);
     EXPECT_EQ(bgrp_(bg::error_reports), -1.0f);
-    EXPECT_EQ(hplj_page.pen.dash.line_type(), 1);
+    EXPECT_EQ(hplj_page.pen().dash.line_type(), 1);
     polyline({0, 7, 11}, {10, 10, 10});
-    EXPECT_EQ(hplj_page.pen.dash.line_type(), 2);
+    EXPECT_EQ(hplj_page.pen().dash.line_type(), 2);
     // The corner dot is drawn by both segments; the rhythm runs through it.
     EXPECT_EQ(ink(), 3);
     EXPECT_TRUE(dot(3, 10) && dot(7, 10) && dot(10, 10));
-    EXPECT_EQ(hplj_page.page_blank, 0);
+    EXPECT_FALSE(hplj_page.blank());
 }
 
 TEST(LaserJetDevice, PolylineIsClippedToTheWindow) {
@@ -59,8 +55,7 @@ TEST(LaserJetDevice, PolylineIsClippedToTheWindow) {
     polyline({-5, -1}, {1, 40});  // outside: nothing
     EXPECT_EQ(ink(), 11);
     const float x0[] = {12, 15}, y0[] = {0, 0}, x1[] = {12, 15}, y1[] = {2, 2};
-    const int n = 2;
-    hplj_zsegsz(x0, y0, x1, y1, &n);
+    hplj_page.hplj_zsegsz(x0, y0, x1, y1);
     EXPECT_EQ(ink(), 17);
 }
 
@@ -77,12 +72,11 @@ TEST(LaserJetDevice, DotPointsOnlyInsideTheWindow) {
     bgrp_(bg::plot_symbol) = '.';
     bgrp_(bg::clip_xmax) = 30;
     const float x[] = {5, 25, 40}, y[] = {5, 6, 7};
-    int n = 3;
-    hplj_zpntsz(x, y, &n);
+    hplj_page.hplj_zpntsz(x, y);
     EXPECT_EQ(ink(), 2);
     EXPECT_TRUE(dot(5, 5) && dot(25, 6));
     bgrp_(bg::plot_symbol) = 20;  // no marker 20
-    hplj_zpntsz(x, y, &n);
+    hplj_page.hplj_zpntsz(x, y);
     EXPECT_EQ(ink(), 2);
 }
 
@@ -90,8 +84,7 @@ TEST(LaserJetDevice, CharacterPointsAreStrokeGlyphs) {
     start_page();
     bgrp_(bg::plot_symbol) = 'I';  // one vertical stroke from y -9 to 12
     const float x[] = {20}, y[] = {20};
-    int n = 1;
-    hplj_zpntsz(x, y, &n);
+    hplj_page.hplj_zpntsz(x, y);
     EXPECT_EQ(ink(), 22);
     EXPECT_TRUE(dot(20, 11) && dot(20, 32));
 }
@@ -113,27 +106,22 @@ Box ink_box() {
     return b;
 }
 
-void text(const char* s, float x, float y, float adj) {
-    const int n = static_cast<int>(std::string(s).size());
-    hplj_ztextz(&x, &y, s, &n, &adj);
-}
+void text(const char* s, float x, float y, float adj) { hplj_page.hplj_ztextz(x, y, s, adj); }
 
 TEST(LaserJetDevice, TextIsJustifiedAndTurned) {
-    start_page();
-    hplj_page.geometry.char_dots = 14;  // half a dot per font unit
+    start_page(14);  // half a dot per font unit
     text("HI", 10, 20, 0);
     Box left = ink_box();
     // H's origin is R(11 / 2) = 6 dots right of the point, its left stroke
     // trunc(-7 / 2) = -3 from there.
     EXPECT_EQ(left.x0, 13);
-    start_page();
-    hplj_page.geometry.char_dots = 14;
+    start_page(14);
     text("HI", 30, 20, 0.5f);
     Box centred = ink_box();
     // Half of the 30 units of "HI" is R(7.5) = 8 dots to the left.
     EXPECT_EQ(centred.x0, 30 - 8 + 3);
     EXPECT_EQ(centred.x1 - centred.x0, left.x1 - left.x0);
-    EXPECT_EQ(hplj_page.pen_x, 30);  // the pen stays at the point
+    EXPECT_EQ(hplj_page.pen_position().x, 30);  // the pen stays at the point
 
     start_page();
     bgrp_(bg::string_angle) = 90;
@@ -149,7 +137,7 @@ TEST(LaserJetDevice, TextIsDrawnSolidAndTheLineTypeComesBack) {
     polyline({0, 3}, {0, 0});  // one dot, and the move takes up line type 2
     text("I", 20, 20, 0);
     EXPECT_EQ(ink(), 1 + 22);
-    EXPECT_EQ(hplj_page.pen.dash.line_type(), 2);
+    EXPECT_EQ(hplj_page.pen().dash.line_type(), 2);
 }
 
 // A text without characters is reported like the kernel's and skipped;
@@ -160,8 +148,8 @@ TEST(LaserJetDevice, TextWithoutCharactersIsSkipped) {
     polyline({0, 10}, {1, 1});
     text("", 5, 5, 0);
     polyline({0, 10}, {3, 3});
-    EXPECT_TRUE(hplj_page.active);
-    EXPECT_EQ(hplj_page.page_blank, 0);
+    EXPECT_TRUE(hplj_page.active());
+    EXPECT_FALSE(hplj_page.blank());
     EXPECT_EQ(ink(), 22);
     EXPECT_NE(err.take().find("Number of characters not positive"), std::string::npos);
 }
@@ -172,20 +160,16 @@ TEST(LaserJetDevice, MarkersAreOutlinesOrFilledShapes) {
     bgrp_(bg::inch_per_user_x) = 1;
     bgrp_(bg::inch_per_user_y) = 1;
     const float x[] = {20}, y[] = {20};
-    int n = 1;
-    int square = 0;
-    ljmark_(x, y, &n, &square);
+    hplj_page.ljmark_(x, y, 0);  // square
     EXPECT_EQ(ink(), 40);  // a 10 by 10 square outline
     EXPECT_TRUE(dot(15, 15) && dot(25, 25) && !dot(20, 20));
     start_page();
     bgrp_(bg::marker_size) = 10;
     bgrp_(bg::inch_per_user_x) = 1;
     bgrp_(bg::inch_per_user_y) = 1;
-    int filled = 15;
-    ljmark_(x, y, &n, &filled);
+    hplj_page.ljmark_(x, y, 15);  // filled square
     EXPECT_EQ(ink(), 121);
-    int none = 19;
-    ljmark_(x, y, &n, &none);
+    hplj_page.ljmark_(x, y, 19);  // none
     EXPECT_EQ(ink(), 121);
 }
 
@@ -193,24 +177,21 @@ TEST(LaserJetDevice, PolygonPatternFollowsTheColour) {
     start_page();
     bgrp_(bg::color) = 4;
     const float x[] = {0, 15, 15, 0}, y[] = {0, 0, 15, 15};
-    int n = 4;
-    hplj_zpolyz(x, y, &n);
+    hplj_page.hplj_zpolyz(x, y);
     EXPECT_EQ(ink(), 16);
-    EXPECT_EQ(hplj_page.pen.color, 4.0f);
+    EXPECT_EQ(hplj_page.pen().color, 4.0f);
 }
 
 TEST(LaserJetDevice, ImageRowsMergeIntoShadedRectangles) {
     tgd::test::TempDir dir;
     start_page();
-    ASSERT_TRUE(hplj_page.fp.open(dir.file("img.lj"), "a"));
+    ASSERT_TRUE(hplj_page.file().open(dir.file("img.lj"), "a"));
     bgrp_(bg::color) = 7;
     const float x[] = {0, 4, 8, 12, 16, 20}, y[] = {0, 8};
     const float z[] = {1, 1, 2, -1, -1};
-    const int nx = 6, ny = 2, nz = 5;
-    const float lo = 1, hi = 6, na = -1;
-    hplj_zimagz(x, y, z, &nx, &ny, &nz, &lo, &hi, &na);
+    hplj_page.hplj_zimagz(x, y, z, 1, 6, -1);
     EXPECT_EQ(bgrp_(bg::color), 7.0f);
-    ASSERT_TRUE(hplj_page.fp.close());
+    ASSERT_TRUE(hplj_page.file().close());
     std::ifstream in(dir.file("img.lj"), std::ios::binary);
     // Level 1 (1 percent) over 8 dots, level 2 (3 percent) over 4; rows
     // are measured down from the page top (48 - 8 = 40) plus the margin 60.
@@ -222,13 +203,11 @@ TEST(LaserJetDevice, ImageRowsMergeIntoShadedRectangles) {
 TEST(LaserJetDevice, ImageWithTooFewValuesStopsAtTheirEnd) {
     tgd::test::TempDir dir;
     start_page();
-    ASSERT_TRUE(hplj_page.fp.open(dir.file("img.lj"), "a"));
+    ASSERT_TRUE(hplj_page.file().open(dir.file("img.lj"), "a"));
     const float x[] = {0, 4, 8}, y[] = {0, 8, 16};
     const float z[] = {6, -5};
-    const int nx = 3, ny = 3, nz = 2;
-    const float lo = 1, hi = 1, na = -1;  // equal bounds widen to 0.5..1.5
-    hplj_zimagz(x, y, z, &nx, &ny, &nz, &lo, &hi, &na);
-    ASSERT_TRUE(hplj_page.fp.close());
+    hplj_page.hplj_zimagz(x, y, z, 1, 1, -1);  // equal bounds widen to 0.5..1.5
+    ASSERT_TRUE(hplj_page.file().close());
     std::ifstream in(dir.file("img.lj"), std::ios::binary);
     // 6 is far above 1.5 and takes the top level (56 percent), -5 the
     // lowest (1 percent); the second row has no values.
@@ -239,8 +218,8 @@ TEST(LaserJetDevice, ImageWithTooFewValuesStopsAtTheirEnd) {
 TEST(LaserJetDevice, RefusalsDrawNothing) {
     start_page();
     tgd::test::FdCapture err;
-    hplj_zbrshz();
-    hplj_zspinz();
+    hplj_page.hplj_zbrshz();
+    hplj_page.hplj_zspinz();
     EXPECT_EQ(err.take(),
               "Cannot draw brushing display on the LaserJet.\ncannot draw spinning display on the LaserJet yet\n");
     EXPECT_EQ(ink(), 0);
@@ -275,20 +254,19 @@ TEST(LaserJetStart, CompletesParametersAndSurvivesHostileValues) {
     params[bg::device_xmax - 1] = std::numeric_limits<float>::infinity();
     params[bg::x_scale - 1] = 3e38f;
     tgd::test::FdCapture err;
-    ASSERT_EQ(hplj_init(params.data(), 250), 1);
+    ASSERT_EQ(hplj_page.hplj_init(params), 1);
     EXPECT_EQ(CurrentPrinterParameters.rasters, 150);
     EXPECT_EQ(CurrentPrinterParameters.papersize, 2);
     EXPECT_EQ(CurrentPrinterParameters.onefile, 0);
     EXPECT_EQ(CurrentPrinterParameters.font, 4);
-    EXPECT_EQ(hplj_page.raster.bytes().size(), hplj_page.geometry.raster_size());
+    EXPECT_EQ(hplj_page.raster().bytes().size(), hplj_page.geometry().raster_size());
     const float x[] = {-1e30f, 1e30f, 0}, y[] = {1e30f, -1e30f, 0};
-    int n = 3;
-    hplj_zlinsz(x, y, &n);
-    hplj_zpolyz(x, y, &n);
-    hplj_zpntsz(x, y, &n);
+    hplj_page.hplj_zlinsz(x, y);
+    hplj_page.hplj_zpolyz(x, y);
+    hplj_page.hplj_zpntsz(x, y);
     text("AB", 1e30f, -1e30f, 1e30f);
-    hplj_zwrapz();
-    EXPECT_FALSE(hplj_page.active);
+    hplj_page.hplj_zwrapz();
+    EXPECT_FALSE(hplj_page.active());
     std::ifstream in(dir.file("h.lj"), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}).substr(0, 2), "\x1b" "E");
 }

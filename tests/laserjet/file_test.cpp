@@ -56,13 +56,12 @@ void parameters() {
 }
 
 void frame(bool draw) {
-    ASSERT_EQ(hplj_init(bgrp_.data(), GraphicsParameters::kSize), 1);
+    ASSERT_EQ(hplj_page.hplj_init(bgrp_.v), 1);
     if (draw) {
         const float x[] = {10, 90}, y[] = {50, 50};
-        const int n = 2;
-        hplj_zlinsz(x, y, &n);
+        hplj_page.hplj_zlinsz(x, y);
     }
-    hplj_zwrapz();
+    hplj_page.hplj_zwrapz();
 }
 
 TEST(LaserJetFile, OneFileModeAppendsEveryFrameWithItsOwnHeader) {
@@ -73,7 +72,7 @@ TEST(LaserJetFile, OneFileModeAppendsEveryFrameWithItsOwnHeader) {
     tgd::test::FdCapture err;
     frame(true);
     frame(false);
-    ASSERT_TRUE(hplj_page.fp.close());
+    ASSERT_TRUE(hplj_page.file().close());
     const std::string pcl = read_file(dir.path() / "LaserJet.out");
     ASSERT_EQ(pcl.compare(0, kHeader.size(), kHeader), 0);
     // The second frame follows the first frame's closing reset.

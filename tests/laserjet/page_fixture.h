@@ -15,7 +15,8 @@ inline constexpr int kHeight = 48;  // dots; rows 0..kHeight exist
 
 // Starts a page whose device range is 0..kWidth by 0..kHeight and whose
 // user coordinates are device coordinates; clip window the whole range.
-inline void start_page() {
+// char_dots is the character height in dots.
+inline void start_page(float char_dots = 28) {
     using namespace tgd;
     reset_process_state();
     bgrp_(bg::device_xmax) = kWidth;
@@ -35,22 +36,18 @@ inline void start_page() {
     g.area_top = 60;
     g.page_w = g.plot_w = kWidth;
     g.page_h = g.plot_h = kHeight;
-    g.char_dots = 28;  // one dot per font unit
+    g.char_dots = char_dots;  // 28: one dot per font unit
     g.raster_rows = kHeight;
     g.row_bytes = kWidth / 8;
-    hplj_page.geometry = g;
-    hplj_page.raster = PageRaster(g);
-    hplj_page.active = true;
-    hplj_page.pen.dash.set_line_type(1);
-    hplj_page.cached_lty = 1;
+    hplj_page.begin_page(g);
 }
 
 // Dot (x, y) of the page in device coordinates (y up).
-inline bool dot(int x, int y) { return tgd::hplj_page.raster.test(x, kHeight - y); }
+inline bool dot(int x, int y) { return tgd::hplj_page.raster().test(x, kHeight - y); }
 
 inline int ink() {
     int n = 0;
-    for (unsigned char b : tgd::hplj_page.raster.bytes()) n += __builtin_popcount(b);
+    for (unsigned char b : tgd::hplj_page.raster().bytes()) n += __builtin_popcount(b);
     return n;
 }
 

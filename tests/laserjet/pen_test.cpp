@@ -100,6 +100,43 @@ TEST(LaserJetLines, HugeCoordinatesAreCutToThePage) {
     EXPECT_EQ(ink(r), 64);
 }
 
+// Lines inside the raster are walked where the dots are stored, which a
+// landscape page turns and mirrors: the picture must not depend on it,
+// neither the dots nor the dash rhythm, also for lines leaving the page.
+TEST(LaserJetLines, LandscapePagesDrawTheSamePicture) {
+    PageGeometry g;
+    g.landscape = false;
+    g.raster_rows = 39;  // 64 by 40 dots
+    g.row_bytes = 8;
+    PageRaster portrait(g);
+    g.landscape = true;
+    g.raster_rows = 63;
+    g.row_bytes = 5;
+    PageRaster landscape(g);
+    ASSERT_EQ(landscape.width(), portrait.width());
+    ASSERT_EQ(landscape.height(), portrait.height());
+    RasterPen p, l;
+    unsigned seed = 12345;
+    auto next = [&](int lo, int hi) {
+        seed = seed * 1103515245u + 12345u;
+        return lo + static_cast<int>((seed >> 16) % static_cast<unsigned>(hi - lo + 1));
+    };
+    for (int i = 0; i < 300; ++i) {
+        if (i % 50 == 0) {
+            const int type = next(0, 8);
+            p.dash.set_line_type(type);
+            l.dash.set_line_type(type);
+            p.color = l.color = i % 150 == 100 ? 0.0f : 1.0f;
+        }
+        const int x0 = next(-4, 67), y0 = next(-4, 43), x1 = next(-4, 67), y1 = next(-4, 43);
+        p.line(portrait, x0, y0, x1, y1);
+        l.line(landscape, x0, y0, x1, y1);
+    }
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 64; ++x) ASSERT_EQ(portrait.test(x, y), landscape.test(x, y)) << x << "," << y;
+    EXPECT_GT(ink(portrait), 0);
+}
+
 TEST(LaserJetFill, PatternKHasKDotsInEveryCell) {
     for (int k = 0; k < kFillPatterns; ++k) {
         for (int cx = -8; cx <= 8; cx += 4) {
