@@ -61,7 +61,8 @@ Points random_walk(std::size_t n) {
     }
     const double span = hi > lo ? hi - lo : 1.0;
     for (std::size_t i = 0; i < n; ++i) {
-        p.x[i] = static_cast<float>(kLow + (kHigh - kLow) * static_cast<double>(i) / static_cast<double>(std::max<std::size_t>(n - 1, 1)));
+        p.x[i] = static_cast<float>(kLow + (kHigh - kLow) * static_cast<double>(i) /
+                                               static_cast<double>(std::max<std::size_t>(n - 1, 1)));
         p.y[i] = static_cast<float>(kLow + (kHigh - kLow) * (walk[i] - lo) / span);
     }
     return p;

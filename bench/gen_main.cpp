@@ -13,10 +13,14 @@ int main(int argc, char** argv) {
     bool bad = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        if (a == "--tiny") sizes = tgdbench::Sizes::tiny();
-        else if (a == "--prolog" && i + 1 < argc) prolog = argv[++i];
-        else if (dir.empty() && a[0] != '-') dir = a;
-        else bad = true;
+        if (a == "--tiny")
+            sizes = tgdbench::Sizes::tiny();
+        else if (a == "--prolog" && i + 1 < argc)
+            prolog = argv[++i];
+        else if (dir.empty() && a[0] != '-')
+            dir = a;
+        else
+            bad = true;
     }
     if (dir.empty() || bad) {
         std::fprintf(stderr, "usage: tgd-bench-gen [--tiny] [--prolog FILE] DIR\n");

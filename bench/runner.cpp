@@ -86,8 +86,7 @@ Finished run_process(const std::vector<std::string>& argv, const std::string& lo
     ::close(out[0]);
     int status = 0;
     rusage usage{};
-    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {}
     f.measure.wall = now() - t0;
     f.measure.user = seconds(usage.ru_utime);
     f.measure.sys = seconds(usage.ru_stime);
@@ -100,8 +99,7 @@ std::string tail_of(const std::string& path) {
     std::string text;
     try {
         text = tgdbench::read_file(path);
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     return text.size() > 2000 ? "..." + text.substr(text.size() - 2000) : text;
 }
 
@@ -155,7 +153,8 @@ PclInk decode_pcl(const std::string& pcl, const std::string& path) {
     PclInk ink;
     std::size_t i = 0;
     auto in = [&](std::size_t at, int lo, int hi) {
-        return at < pcl.size() && static_cast<unsigned char>(pcl[at]) >= lo && static_cast<unsigned char>(pcl[at]) <= hi;
+        return at < pcl.size() && static_cast<unsigned char>(pcl[at]) >= lo &&
+               static_cast<unsigned char>(pcl[at]) <= hi;
     };
     while (i < pcl.size()) {
         if (pcl[i] != '\x1b') {  // text a plotter writes between commands, form feeds
@@ -180,7 +179,8 @@ PclInk decode_pcl(const std::string& pcl, const std::string& path) {
             require(last || (letter >= 0x60 && letter <= 0x7e), path + ": malformed escape sequence");
             const char upper = last ? letter : static_cast<char>(letter - 0x20);
             if (parameter == '*' && group == 'b' && upper == 'W') {
-                require(value >= 0 && i + static_cast<std::size_t>(value) <= pcl.size(), path + ": raster row cut short");
+                require(value >= 0 && i + static_cast<std::size_t>(value) <= pcl.size(),
+                        path + ": raster row cut short");
                 for (long k = 0; k < value; ++k) ink.dots += std::popcount(static_cast<unsigned char>(pcl[i++]));
             }
             if (parameter == '*' && group == 'c' && upper == 'P') ++ink.rectangles;
@@ -198,7 +198,9 @@ PclInk check_pcl(const std::string& path) {
     return ink;
 }
 
-std::size_t count_of(const std::string& text, char c) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), c)); }
+std::size_t count_of(const std::string& text, char c) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
+}
 
 void check_message(const std::string& log, const std::string& message) {
     require(tgdbench::read_file(log).find(message) != std::string::npos, log + ": no \"" + message + "\"");
@@ -224,8 +226,8 @@ struct Setup {
     Layout layout;
     Sizes sizes;
     std::string tgd, host, self;
-    bool gnuplot = false;     // gnuplot runs as a yardstick
-    bool no_gnuplot = false;  // --no-gnuplot: left out on purpose
+    bool gnuplot = false;           // gnuplot runs as a yardstick
+    bool no_gnuplot = false;        // --no-gnuplot: left out on purpose
     std::vector<std::string> only;  // case ids to run; empty: all
 };
 
@@ -280,7 +282,8 @@ Measure run_buffered(const Setup& s, const std::string& source) {
     const std::string target = s.layout.out("buffered.out");
     remove_file(target);
     Finished f = run_process({s.self, "--write-buffered", source, target}, s.layout.out("buffered.log"));
-    require(f.ok && file_size(target) == file_size(source), "the buffered writer failed: " + tail_of(s.layout.out("buffered.log")));
+    require(f.ok && file_size(target) == file_size(source),
+            "the buffered writer failed: " + tail_of(s.layout.out("buffered.log")));
     f.measure.output = static_cast<double>(file_size(target));
     remove_file(target);
     return f.measure;
@@ -330,7 +333,8 @@ Case printed_case(const Setup& s, const std::string& w, const std::string& title
     const std::string file = s.layout.out(id + (postscript ? ".ps" : ".lj"));
     const std::string log = s.layout.out(id + ".err");
     Case c{id, title, {}};
-    c.programs.push_back({"tgd", [=, &s] {
+    c.programs.push_back({"tgd",
+                          [=, &s] {
                               remove_file(file);
                               Measure m = run_tgd(s, id, true, log);
                               if (postscript) {
@@ -343,14 +347,19 @@ Case printed_case(const Setup& s, const std::string& w, const std::string& title
                               }
                               m.output = static_cast<double>(file_size(file));
                               return m;
-                          }, {}, ""});
+                          },
+                          {},
+                          ""});
     const std::string gp_out = s.layout.out(id + (postscript ? "-gnuplot.eps" : "-gnuplot.lj"));
     const std::string terminal = postscript ? "postscript eps" : "hpljii 300";
-    Program gp{"gnuplot", [=, &s] {
+    Program gp{"gnuplot",
+               [=, &s] {
                    Measure m = run_gnuplot(s, id + "-gnuplot", terminal, gnuplot_plot, gp_out);
                    if (!postscript) check_pcl(gp_out);
                    return m;
-               }, {}, ""};
+               },
+               {},
+               ""};
     if (!s.gnuplot) gp.note = s.no_gnuplot ? "left out (--no-gnuplot)" : "gnuplot is not installed";
     c.programs.push_back(gp);
     return c;
@@ -373,17 +382,21 @@ std::vector<Case> make_cases(const Setup& s) {
     };
 
     // Drawn live with descriptor 2 a file, against writing those bytes.
-    auto live = [&s](const std::string& id, const std::string& title, const std::string& stream, std::size_t min_bytes) {
+    auto live = [&s](const std::string& id, const std::string& title, const std::string& stream,
+                     std::size_t min_bytes) {
         const std::string terminal = s.layout.out(id + ".term");
         Case c{id, title, {}};
-        c.programs.push_back({"tgd", [=, &s] {
+        c.programs.push_back({"tgd",
+                              [=, &s] {
                                   Measure m = run_tgd(s, stream, false, terminal);
                                   const std::string bytes = tgdbench::read_file(terminal);
                                   require(bytes.size() >= min_bytes && count_of(bytes, '\x1b') > 0,
                                           terminal + ": too little drawn on the terminal");
                                   m.output = static_cast<double>(bytes.size());
                                   return m;
-                              }, {}, ""});
+                              },
+                              {},
+                              ""});
         c.programs.push_back({"buffered write", [=, &s] { return run_buffered(s, terminal); }, {}, ""});
         return c;
     };
@@ -392,7 +405,8 @@ std::vector<Case> make_cases(const Setup& s) {
         Case c{id, title, {}};
         std::vector<std::string> more;
         if (lockstep) more.push_back("--lockstep");
-        c.programs.push_back({"tgd", [=, &s] { return run_tgd(s, stream, true, s.layout.out(id + ".err"), more); }, {}, ""});
+        c.programs.push_back(
+            {"tgd", [=, &s] { return run_tgd(s, stream, true, s.layout.out(id + ".err"), more); }, {}, ""});
         c.programs.push_back({"cat", [=, &s] { return run_cat(s, stream, lockstep); }, {}, ""});
         return c;
     };
@@ -403,15 +417,19 @@ std::vector<Case> make_cases(const Setup& s) {
     {
         const std::string dgf = l.out("w1.dgf");
         Case c{"w1-deferred", "W1 recorded as deferred graphics", {}};
-        c.programs.push_back({"tgd", [=, &s] {
+        c.programs.push_back({"tgd",
+                              [=, &s] {
                                   remove_file(dgf);  // an existing file would be appended to
                                   Measure m = run_tgd(s, "w1-deferred", true, s.layout.out("w1-deferred.err"));
                                   const std::string text = tgdbench::read_file(dgf);
-                                  require(count_of(text, '\n') == n1 + 1 && text.starts_with("lines " + std::to_string(n1)),
-                                          dgf + ": not one \"lines\" record of every point");
+                                  require(
+                                      count_of(text, '\n') == n1 + 1 && text.starts_with("lines " + std::to_string(n1)),
+                                      dgf + ": not one \"lines\" record of every point");
                                   m.output = static_cast<double>(text.size());
                                   return m;
-                              }, {}, ""});
+                              },
+                              {},
+                              ""});
         c.programs.push_back({"buffered write", [=, &s] { return run_buffered(s, dgf); }, {}, ""});
         cases.push_back(c);
     }
@@ -420,7 +438,8 @@ std::vector<Case> make_cases(const Setup& s) {
     cases.push_back(batch("round-trips", "'W' round trips (each waits for its reply)", "round-trips", true));
 
     if (!s.only.empty())
-        std::erase_if(cases, [&](const Case& c) { return std::find(s.only.begin(), s.only.end(), c.id) == s.only.end(); });
+        std::erase_if(cases,
+                      [&](const Case& c) { return std::find(s.only.begin(), s.only.end(), c.id) == s.only.end(); });
     return cases;
 }
 
@@ -481,13 +500,15 @@ void print_cases(std::FILE* out, const std::vector<Case>& cases) {
             const Program& prog = c.programs[p];
             const std::string label = p == 0 ? c.id + ": " + c.title : "";
             if (prog.samples.empty()) {
-                std::fprintf(out, "| %s | %s | %s | | | | | | |\n", label.c_str(), prog.name.c_str(), prog.note.c_str());
+                std::fprintf(out, "| %s | %s | %s | | | | | | |\n", label.c_str(), prog.name.c_str(),
+                             prog.note.c_str());
                 continue;
             }
             const Measure m = median(prog.samples);
             const std::string ratio = p == 0 ? "" : fixed(tgd.wall / m.wall, 2) + "x";
-            const auto [low, high] = std::minmax_element(prog.samples.begin(), prog.samples.end(),
-                                                         [](const Measure& a, const Measure& b) { return a.wall < b.wall; });
+            const auto [low, high] =
+                std::minmax_element(prog.samples.begin(), prog.samples.end(),
+                                    [](const Measure& a, const Measure& b) { return a.wall < b.wall; });
             const std::string range = fixed(low->wall, 3) + "-" + fixed(high->wall, 3);
             std::fprintf(out, "| %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", label.c_str(), prog.name.c_str(),
                          fixed(m.wall, 3).c_str(), range.c_str(), fixed(m.user, 3).c_str(), fixed(m.sys, 3).c_str(),
@@ -502,7 +523,7 @@ struct Figure {
     std::optional<double> value;
     std::string unit;  // "x", " us", " MiB"
     double target;
-    bool at_least;     // the value must reach the target instead of staying below it
+    bool at_least;  // the value must reach the target instead of staying below it
 };
 
 std::vector<Figure> figures(const std::vector<Case>& cases, const Sizes& sizes) {
@@ -544,8 +565,7 @@ void print_figures(std::FILE* out, const std::vector<Figure>& list) {
     // "to gain": the factor by which a figure not met misses its target.
     std::fprintf(out, "| figure | measured | target | met | to gain |\n|---|--:|--:|---|--:|\n");
     for (const auto& f : list) {
-        const std::string target = std::string(f.at_least ? "at least " : "at most ") +
-                                   number(f.target) + f.unit;
+        const std::string target = std::string(f.at_least ? "at least " : "at most ") + number(f.target) + f.unit;
         if (!f.value) {
             std::fprintf(out, "| %s | not measured | %s | - | |\n", f.what.c_str(), target.c_str());
             continue;
@@ -591,7 +611,8 @@ void print_machine(std::FILE* out, const Setup& s) {
     std::fprintf(out, "- memory: %s GiB\n", fixed(mem_kib / (1024 * 1024), 1).c_str());
     std::fprintf(out, "- system: %s, Linux %s\n", first_line_with("/etc/os-release", "PRETTY_NAME").c_str(), u.release);
     std::fprintf(out, "- compiler: g++ %s\n", __VERSION__);
-    std::fprintf(out, "- gnuplot: %s\n", s.gnuplot ? version_of({"gnuplot", "--version"}, s.layout).c_str() : "not used");
+    std::fprintf(out, "- gnuplot: %s\n",
+                 s.gnuplot ? version_of({"gnuplot", "--version"}, s.layout).c_str() : "not used");
     std::fprintf(out, "- Ghostscript: %s\n\n", version_of({"gs", "--version"}, s.layout).c_str());
 }
 
@@ -621,18 +642,27 @@ bool parse(int argc, char** argv, Args& a) {
     for (int i = 1; i < argc; ++i) {
         std::string s = argv[i];
         bool more = i + 1 < argc;
-        if (s == "--tiny") a.tiny = true;
-        else if (s == "--no-gnuplot") a.no_gnuplot = true;
-        else if (s == "--rounds" && more) a.rounds = std::atoi(argv[++i]);
-        else if (s == "--dir" && more) a.dir = argv[++i];
-        else if (s == "--tgd" && more) a.tgd = argv[++i];
-        else if (s == "--host" && more) a.host = argv[++i];
-        else if (s == "--prolog" && more) a.prolog = argv[++i];
-        else if (s == "--markdown" && more) a.markdown = argv[++i];
+        if (s == "--tiny")
+            a.tiny = true;
+        else if (s == "--no-gnuplot")
+            a.no_gnuplot = true;
+        else if (s == "--rounds" && more)
+            a.rounds = std::atoi(argv[++i]);
+        else if (s == "--dir" && more)
+            a.dir = argv[++i];
+        else if (s == "--tgd" && more)
+            a.tgd = argv[++i];
+        else if (s == "--host" && more)
+            a.host = argv[++i];
+        else if (s == "--prolog" && more)
+            a.prolog = argv[++i];
+        else if (s == "--markdown" && more)
+            a.markdown = argv[++i];
         else if (s == "--cases" && more) {
             std::istringstream ids(argv[++i]);
             for (std::string id; std::getline(ids, id, ',');) a.only.push_back(id);
-        } else return false;
+        } else
+            return false;
     }
     return a.rounds > 0;
 }
@@ -698,7 +728,9 @@ int bench(const Args& a) {
         print_machine(out, s);
         print_cases(out, cases);
         std::fprintf(out, "\n");
-        if (a.tiny) std::fprintf(out, "\nThe targets hold for the full data; on tiny data they only show that every case ran.\n\n");
+        if (a.tiny)
+            std::fprintf(out,
+                         "\nThe targets hold for the full data; on tiny data they only show that every case ran.\n\n");
         print_figures(out, list);
         if (out != stdout) std::fclose(out);
     }

@@ -125,8 +125,10 @@ Child start(const Args& args) {
         int e = fcntl(err, F_DUPFD_CLOEXEC, 100);
         int null = fcntl(devnull, F_DUPFD_CLOEXEC, 100);
         bool ok = in >= 0 && out >= 0 && e >= 0 && null >= 0;
-        if (args.cat) ok = ok && dup2(in, 0) == 0 && dup2(out, 1) == 1;
-        else ok = ok && dup2(in, 15) == 15 && dup2(out, 16) == 16 && dup2(null, 0) == 0;
+        if (args.cat)
+            ok = ok && dup2(in, 0) == 0 && dup2(out, 1) == 1;
+        else
+            ok = ok && dup2(in, 15) == 15 && dup2(out, 16) == 16 && dup2(null, 0) == 0;
         ok = ok && dup2(e, 2) == 2;
         if (!ok) _exit(127);
         signal(SIGPIPE, SIG_DFL);
@@ -253,8 +255,7 @@ int run(const Args& args) {
     ::close(child.from);
     int status = 0;
     rusage usage{};
-    while (wait4(child.pid, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
+    while (wait4(child.pid, &status, 0, &usage) < 0 && errno == EINTR) {}
     const double wall = now() - t0;
 
     if (failure.empty()) {

@@ -12,11 +12,11 @@ namespace tgdbench {
 // Sizes of the data sets.  The full sizes are the ones the performance
 // figures are stated for; the tiny ones keep a CI run to a few seconds.
 struct Sizes {
-    std::size_t walk_points;    // W1: one polyline, a random walk
-    std::size_t scatter_points; // W2: scattered points drawn as markers
-    std::size_t image_side;     // W3: image_side x image_side cells
-    std::size_t short_lines;    // W4: this many two-point polylines
-    std::size_t round_trips;    // 'W' operations sent one at a time
+    std::size_t walk_points;     // W1: one polyline, a random walk
+    std::size_t scatter_points;  // W2: scattered points drawn as markers
+    std::size_t image_side;      // W3: image_side x image_side cells
+    std::size_t short_lines;     // W4: this many two-point polylines
+    std::size_t round_trips;     // 'W' operations sent one at a time
 
     static Sizes full() { return {1'000'000, 100'000, 500, 100'000, 100'000}; }
     static Sizes tiny() { return {10'000, 1'000, 50, 1'000, 1'000}; }
@@ -26,9 +26,9 @@ struct Sizes {
 struct Layout {
     std::string dir;
 
-    std::string data(const std::string& name) const { return dir + "/data/" + name; }  // float32 files
+    std::string data(const std::string& name) const { return dir + "/data/" + name; }    // float32 files
     std::string ops(const std::string& stream) const { return dir + "/ops/" + stream; }  // .ops and .idx
-    std::string out(const std::string& name) const { return dir + "/out/" + name; }     // outputs of a run
+    std::string out(const std::string& name) const { return dir + "/out/" + name; }      // outputs of a run
 };
 
 // The operation streams, by name.  Each is written as NAME.ops (the exact

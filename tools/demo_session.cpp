@@ -17,7 +17,7 @@ public:
         tgd_.send_byte('I');
         block_ = tgd_.read_reals(200);
         std::fprintf(out_, "I            -> parameter block: device %gx%g inches, x = %g + %g*u, y = %g + %g*u\n",
-                    block_[97], block_[98], block_[35], block_[36], block_[37], block_[38]);
+                     block_[97], block_[98], block_[35], block_[36], block_[37], block_[38]);
     }
 
     void parameters(const std::vector<float>& pairs, const char* what) {

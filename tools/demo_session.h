@@ -15,10 +15,10 @@
 namespace tgdhost {
 
 struct DemoFiles {
-    std::vector<std::string> prolog;  // PostScript prolog lines sent before printing
-    std::string postscript;           // the frame printed as PostScript ("" : not printed)
-    std::string laserjet;             // the frame printed for the LaserJet ("" : not printed)
-    std::string deferred;             // deferred-graphics file ("" : not recorded)
+    std::vector<std::string> prolog;               // PostScript prolog lines sent before printing
+    std::string postscript;                        // the frame printed as PostScript ("" : not printed)
+    std::string laserjet;                          // the frame printed for the LaserJet ("" : not printed)
+    std::string deferred;                          // deferred-graphics file ("" : not recorded)
     std::function<void(const std::string&)> type;  // writes to tgd's standard input
 };
 

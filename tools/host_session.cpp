@@ -171,13 +171,15 @@ float HostSession::read_real() {
 
 std::vector<float> HostSession::read_reals(std::size_t n) {
     std::vector<float> v(n);
-    if (n > 0 && !read_exact(v.data(), n * sizeof(float), reply_timeout_ms_)) throw std::runtime_error("no reply from tgd");
+    if (n > 0 && !read_exact(v.data(), n * sizeof(float), reply_timeout_ms_))
+        throw std::runtime_error("no reply from tgd");
     return v;
 }
 
 std::vector<std::int32_t> HostSession::read_ints(std::size_t n) {
     std::vector<std::int32_t> v(n);
-    if (n > 0 && !read_exact(v.data(), n * sizeof(std::int32_t), reply_timeout_ms_)) throw std::runtime_error("no reply from tgd");
+    if (n > 0 && !read_exact(v.data(), n * sizeof(std::int32_t), reply_timeout_ms_))
+        throw std::runtime_error("no reply from tgd");
     return v;
 }
 

@@ -14,14 +14,14 @@
 namespace tgdhost {
 
 struct SpawnOptions {
-    std::string exe;                                         // path of tgd
-    std::vector<std::pair<std::string, std::string>> env;    // variables to set
-    std::vector<std::string> unset_env;                      // variables to remove
-    bool sigint_ignored = false;  // start tgd with SIGINT ignored, as a background job
-    int stdin_fd = -1;            // tgd's standard input; -1: /dev/null
-    int stderr_fd = -1;           // tgd's standard error (the terminal); -1: inherit
-    bool new_session = true;      // no controlling terminal: /dev/tty cannot be opened
-    std::string cwd;              // working directory of tgd; "": this process's
+    std::string exe;                                       // path of tgd
+    std::vector<std::pair<std::string, std::string>> env;  // variables to set
+    std::vector<std::string> unset_env;                    // variables to remove
+    bool sigint_ignored = false;                           // start tgd with SIGINT ignored, as a background job
+    int stdin_fd = -1;                                     // tgd's standard input; -1: /dev/null
+    int stderr_fd = -1;                                    // tgd's standard error (the terminal); -1: inherit
+    bool new_session = true;                               // no controlling terminal: /dev/tty cannot be opened
+    std::string cwd;                                       // working directory of tgd; "": this process's
 };
 
 class HostSession {

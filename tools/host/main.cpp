@@ -142,7 +142,8 @@ int run_session(const Args& args, const std::vector<tgdhost::Operation>& ops, co
     }
     if (abandoned < 0) return 1;
     if (abandoned > 0) {
-        std::fprintf(stderr, "tgd-host: %d operation%s abandoned or interrupted\n", abandoned, abandoned == 1 ? " was" : "s were");
+        std::fprintf(stderr, "tgd-host: %d operation%s abandoned or interrupted\n", abandoned,
+                     abandoned == 1 ? " was" : "s were");
         return 1;
     }
     return 0;
@@ -202,7 +203,8 @@ int main(int argc, char** argv) {
         }
         tgdhost::Script script = tgdhost::parse_script(read_all(args.script));
         const std::string name = args.script == "-" ? "standard input" : args.script;
-        for (const auto& e : script.errors) std::fprintf(stderr, "%s:%d: %s\n", name.c_str(), e.line, e.message.c_str());
+        for (const auto& e : script.errors)
+            std::fprintf(stderr, "%s:%d: %s\n", name.c_str(), e.line, e.message.c_str());
         if (!script.errors.empty()) return 1;
         return run_session(args, script.operations, "line");
     } catch (const std::exception& e) {

@@ -32,16 +32,16 @@ enum class AnswerKind { Frame, Locator };
 
 struct Operation {
     OpKind kind = OpKind::Sync;
-    int line = 0;            // line of the script or recording it came from
-    std::vector<float> x, y;  // points; segment starts; image cell boundaries
-    std::vector<float> x2, y2;  // segment ends
-    std::vector<float> values;  // device parameters; change pairs; image cell values
-    float tx = 0, ty = 0, justification = 0;  // text position
+    int line = 0;                               // line of the script or recording it came from
+    std::vector<float> x, y;                    // points; segment starts; image cell boundaries
+    std::vector<float> x2, y2;                  // segment ends
+    std::vector<float> values;                  // device parameters; change pairs; image cell values
+    float tx = 0, ty = 0, justification = 0;    // text position
     float low = 0, high = 0, missing = -1e30f;  // image colour range and missing value
-    std::string text;        // text string; printing options; deferred file; answer
-    std::string raw;         // 'z' 'p' option: the bytes that follow 'z' 'p'
-    std::string label;       // short description for the transcript
-    int count = 0;           // 'Q' point count; 'C' mode
+    std::string text;                           // text string; printing options; deferred file; answer
+    std::string raw;                            // 'z' 'p' option: the bytes that follow 'z' 'p'
+    std::string label;                          // short description for the transcript
+    int count = 0;                              // 'Q' point count; 'C' mode
     AnswerKind answer = AnswerKind::Frame;
 };
 

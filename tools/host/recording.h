@@ -26,8 +26,8 @@
 namespace tgdhost {
 
 struct Recording {
-    std::vector<Operation> operations;   // each with the line of its record
-    std::optional<ScriptError> error;    // the first malformed line; reading stops there
+    std::vector<Operation> operations;  // each with the line of its record
+    std::optional<ScriptError> error;   // the first malformed line; reading stops there
 };
 
 Recording read_recording(std::string_view text);

@@ -65,28 +65,50 @@ struct ParameterName {
 
 // The named entries of the graphics-parameter block a script may change.
 constexpr ParameterName kParameterNames[] = {
-    {"line_type", tgd::bg::line_type},         {"color", tgd::bg::color},
-    {"colour", tgd::bg::color},                {"string_angle", tgd::bg::string_angle},
-    {"plot_symbol", tgd::bg::plot_symbol},     {"char_expansion", tgd::bg::char_expansion},
-    {"clip_xmin", tgd::bg::clip_xmin},         {"clip_xmax", tgd::bg::clip_xmax},
-    {"clip_ymin", tgd::bg::clip_ymin},         {"clip_ymax", tgd::bg::clip_ymax},
-    {"x_offset", tgd::bg::x_offset},           {"x_scale", tgd::bg::x_scale},
-    {"y_offset", tgd::bg::y_offset},           {"y_scale", tgd::bg::y_scale},
-    {"plot_x1", tgd::bg::plot_x1},             {"plot_x2", tgd::bg::plot_x2},
-    {"plot_y1", tgd::bg::plot_y1},             {"plot_y2", tgd::bg::plot_y2},
-    {"figure_x1", tgd::bg::figure_x1},         {"figure_x2", tgd::bg::figure_x2},
-    {"figure_y1", tgd::bg::figure_y1},         {"figure_y2", tgd::bg::figure_y2},
-    {"char_angle", tgd::bg::char_angle},       {"user_x1", tgd::bg::user_x1},
-    {"user_x2", tgd::bg::user_x2},             {"user_y1", tgd::bg::user_y1},
-    {"user_y2", tgd::bg::user_y2},             {"clip_to_figure", tgd::bg::clip_to_figure},
-    {"char_case_mode", tgd::bg::char_case_mode}, {"font_number", tgd::bg::font_number},
-    {"char_size_unit", tgd::bg::char_size_unit}, {"error_reports", tgd::bg::error_reports},
-    {"no_eject", tgd::bg::no_eject},           {"marker_size", tgd::bg::marker_size},
-    {"char_step_x", tgd::bg::char_step_x},     {"char_step_y", tgd::bg::char_step_y},
-    {"char_size_x", tgd::bg::char_size_x},     {"char_size_y", tgd::bg::char_size_y},
-    {"cell_width_in", tgd::bg::cell_width_in}, {"cell_height_in", tgd::bg::cell_height_in},
-    {"margin_bottom", tgd::bg::margin_bottom}, {"margin_left", tgd::bg::margin_left},
-    {"margin_top", tgd::bg::margin_top},       {"margin_right", tgd::bg::margin_right},
+    {"line_type", tgd::bg::line_type},
+    {"color", tgd::bg::color},
+    {"colour", tgd::bg::color},
+    {"string_angle", tgd::bg::string_angle},
+    {"plot_symbol", tgd::bg::plot_symbol},
+    {"char_expansion", tgd::bg::char_expansion},
+    {"clip_xmin", tgd::bg::clip_xmin},
+    {"clip_xmax", tgd::bg::clip_xmax},
+    {"clip_ymin", tgd::bg::clip_ymin},
+    {"clip_ymax", tgd::bg::clip_ymax},
+    {"x_offset", tgd::bg::x_offset},
+    {"x_scale", tgd::bg::x_scale},
+    {"y_offset", tgd::bg::y_offset},
+    {"y_scale", tgd::bg::y_scale},
+    {"plot_x1", tgd::bg::plot_x1},
+    {"plot_x2", tgd::bg::plot_x2},
+    {"plot_y1", tgd::bg::plot_y1},
+    {"plot_y2", tgd::bg::plot_y2},
+    {"figure_x1", tgd::bg::figure_x1},
+    {"figure_x2", tgd::bg::figure_x2},
+    {"figure_y1", tgd::bg::figure_y1},
+    {"figure_y2", tgd::bg::figure_y2},
+    {"char_angle", tgd::bg::char_angle},
+    {"user_x1", tgd::bg::user_x1},
+    {"user_x2", tgd::bg::user_x2},
+    {"user_y1", tgd::bg::user_y1},
+    {"user_y2", tgd::bg::user_y2},
+    {"clip_to_figure", tgd::bg::clip_to_figure},
+    {"char_case_mode", tgd::bg::char_case_mode},
+    {"font_number", tgd::bg::font_number},
+    {"char_size_unit", tgd::bg::char_size_unit},
+    {"error_reports", tgd::bg::error_reports},
+    {"no_eject", tgd::bg::no_eject},
+    {"marker_size", tgd::bg::marker_size},
+    {"char_step_x", tgd::bg::char_step_x},
+    {"char_step_y", tgd::bg::char_step_y},
+    {"char_size_x", tgd::bg::char_size_x},
+    {"char_size_y", tgd::bg::char_size_y},
+    {"cell_width_in", tgd::bg::cell_width_in},
+    {"cell_height_in", tgd::bg::cell_height_in},
+    {"margin_bottom", tgd::bg::margin_bottom},
+    {"margin_left", tgd::bg::margin_left},
+    {"margin_top", tgd::bg::margin_top},
+    {"margin_right", tgd::bg::margin_right},
 };
 
 std::optional<float> number(const Token& t) {
@@ -108,7 +130,8 @@ float need_number(const Token& t, const char* what) {
 
 int need_int(const Token& t, const char* what) {
     float v = need_number(t, what);
-    if (v != std::floor(v) || std::fabs(v) > 1e9f) throw LineError(std::string(what) + ": '" + t.text + "' is not a whole number");
+    if (v != std::floor(v) || std::fabs(v) > 1e9f)
+        throw LineError(std::string(what) + ": '" + t.text + "' is not a whole number");
     return static_cast<int>(v);
 }
 
@@ -193,19 +216,29 @@ Operation print_operation(const std::vector<Token>& w) {
             if (i + 1 >= w.size()) throw LineError(std::string("print: ") + what + " needs a value");
             return w[++i];
         };
-        if (w[i].quoted) r.file = s;
-        else if (s == "landscape") r.landscape = 1;
-        else if (s == "portrait") r.landscape = 0;
-        else if (s == "maximize") r.maximize = 1;
-        else if (s == "onefile") r.onefile = 1;
-        else if (s == "dpi") r.dpi = need_int(value("dpi"), "print dpi");
-        else if (s == "paper") r.paper = value("paper").text;
-        else if (s == "command") r.command = value("command").text;
+        if (w[i].quoted)
+            r.file = s;
+        else if (s == "landscape")
+            r.landscape = 1;
+        else if (s == "portrait")
+            r.landscape = 0;
+        else if (s == "maximize")
+            r.maximize = 1;
+        else if (s == "onefile")
+            r.onefile = 1;
+        else if (s == "dpi")
+            r.dpi = need_int(value("dpi"), "print dpi");
+        else if (s == "paper")
+            r.paper = value("paper").text;
+        else if (s == "command")
+            r.command = value("command").text;
         else if (s == "size") {
             r.width = need_number(value("size"), "print size");
             r.height = need_number(value("size"), "print size");
-        } else if (r.file.empty()) r.file = s;
-        else throw LineError("print: unknown option '" + s + "'");
+        } else if (r.file.empty())
+            r.file = s;
+        else
+            throw LineError("print: unknown option '" + s + "'");
     }
     Operation op;
     op.kind = OpKind::Print;
@@ -273,7 +306,8 @@ Operation parse_line(const std::vector<Token>& w) {
         op.label = "set";
         for (std::size_t i = 1; i < w.size(); i += 2) {
             int entry = parameter_entry(w[i].text);
-            if (entry == 0) throw LineError("set: '" + w[i].text + "' is not a parameter name or an entry number 1 to 200");
+            if (entry == 0)
+                throw LineError("set: '" + w[i].text + "' is not a parameter name or an entry number 1 to 200");
             op.values.push_back(static_cast<float>(entry));
             op.values.push_back(need_number(w[i + 1], "set"));
             op.label += " " + w[i].text + " " + w[i + 1].text;
@@ -307,7 +341,7 @@ Operation parse_line(const std::vector<Token>& w) {
         op = image_operation(w);
     } else if (verb == "newframe" || verb == "refresh" || verb == "sync" || verb == "wrapup" || verb == "locator") {
         expect_words(w, 1, verb.c_str());
-        op.kind = verb == "newframe" ? OpKind::NewFrame
+        op.kind = verb == "newframe"  ? OpKind::NewFrame
                   : verb == "refresh" ? OpKind::Refresh
                   : verb == "sync"    ? OpKind::Sync
                   : verb == "wrapup"  ? OpKind::WrapUp

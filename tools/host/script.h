@@ -36,7 +36,7 @@ struct PrintRequest {
     int maximize = -1;
     int onefile = -1;
     float width = 0, height = 0;  // inches; 0: unset
-    std::string command;  // "" : no print command is run
+    std::string command;          // "" : no print command is run
     std::string paper;
 };
 std::string printing_options(const PrintRequest& request);

@@ -34,8 +34,8 @@ private:
     void end_sequence(const Sink& sink);
     void flush_text(const Sink& sink);
 
-    std::string pending_;     // the sequence being read
-    std::string text_;        // the text run being read
+    std::string pending_;  // the sequence being read
+    std::string text_;     // the text run being read
     bool in_sequence_ = false;
 };
 

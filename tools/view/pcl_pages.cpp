@@ -13,9 +13,9 @@ constexpr int kUnitsPerInch = 300;  // PCL units
 // Page sizes by page-size code, PCL units, portrait.
 void paper_units(int code, int& w, int& h) {
     switch (code) {
-    case 3: w = 2550, h = 4200; break;   // Legal
-    case 26: w = 2480, h = 3508; break;  // A4
-    default: w = 2550, h = 3300; break;  // Letter
+        case 3: w = 2550, h = 4200; break;   // Legal
+        case 26: w = 2480, h = 3508; break;  // A4
+        default: w = 2550, h = 3300; break;  // Letter
     }
 }
 
@@ -35,8 +35,8 @@ private:
     PclPage page_;
     bool open_ = false;
     int paper_ = 2, landscape_ = 0, dpi_ = 75;
-    long x_ = 0, y_ = 0;             // cursor, PCL units
-    long raster_x_ = 0, raster_y_ = 0;  // where the next raster row goes
+    long x_ = 0, y_ = 0;                        // cursor, PCL units
+    long raster_x_ = 0, raster_y_ = 0;          // where the next raster row goes
     long rect_w_ = 0, rect_h_ = 0, shade_ = 0;  // the rectangle being set up
 };
 
@@ -92,20 +92,26 @@ void Decoder::command(char group_char, char group, long value, char param, std::
         }
         const long x0 = raster_x_ / unit, y0 = raster_y_ / unit;
         for (long i = 0; i < value * 8; ++i) {
-            if ((static_cast<unsigned char>(b_[pos + static_cast<std::size_t>(i / 8)]) & (0x80 >> (i % 8))) == 0) continue;
-            if (landscape_ != 0) dot(x0, y0 + i, 0);
-            else dot(x0 + i, y0, 0);
+            if ((static_cast<unsigned char>(b_[pos + static_cast<std::size_t>(i / 8)]) & (0x80 >> (i % 8))) == 0)
+                continue;
+            if (landscape_ != 0)
+                dot(x0, y0 + i, 0);
+            else
+                dot(x0 + i, y0, 0);
         }
         pos += static_cast<std::size_t>(value);
-        if (landscape_ != 0) raster_x_ -= unit;
-        else raster_y_ += unit;
+        if (landscape_ != 0)
+            raster_x_ -= unit;
+        else
+            raster_y_ += unit;
     } else if (group_char == '*' && group == 'c') {
         if (p == 'a') rect_w_ = value;
         if (p == 'b') rect_h_ = value;
         if (p == 'g') shade_ = value;
         if (p == 'p') {
             // Fill type 0 is black, 2 a grey of shade percent.
-            const auto grey = static_cast<std::uint8_t>(value == 2 ? 255 - std::clamp(shade_, 0L, 100L) * 255 / 100 : 0);
+            const auto grey =
+                static_cast<std::uint8_t>(value == 2 ? 255 - std::clamp(shade_, 0L, 100L) * 255 / 100 : 0);
             const PclPage& pg = page();
             const long x0 = std::max(0L, x_ / unit), x1 = std::min<long>(pg.width, (x_ + rect_w_) / unit);
             const long y0 = std::max(0L, y_ / unit), y1 = std::min<long>(pg.height, (y_ + rect_h_) / unit);
@@ -138,7 +144,8 @@ PclDocument Decoder::run() {
         // command, upper case ends it.
         for (;;) {
             const std::size_t start = pos;
-            while (pos < b_.size() && (b_[pos] == '-' || b_[pos] == '+' || b_[pos] == '.' || (b_[pos] >= '0' && b_[pos] <= '9')))
+            while (pos < b_.size() &&
+                   (b_[pos] == '-' || b_[pos] == '+' || b_[pos] == '.' || (b_[pos] >= '0' && b_[pos] <= '9')))
                 ++pos;
             if (pos >= b_.size()) {
                 doc_.error = "a command is cut off at the end of the file";
@@ -164,7 +171,10 @@ PclDocument Decoder::run() {
 PclDocument decode_pcl(std::string_view bytes) { return Decoder(bytes).run(); }
 
 bool looks_like_pcl(std::string_view bytes) {
-    return bytes.substr(0, 2) == "\x1b" "E" || bytes.substr(0, 3) == "\x1b&l";
+    return bytes.substr(0, 2) ==
+               "\x1b"
+               "E" ||
+           bytes.substr(0, 3) == "\x1b&l";
 }
 
 }  // namespace tgdview

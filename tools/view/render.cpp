@@ -16,8 +16,8 @@ struct Rgb {
     double r, g, b;
 };
 // The terminal's eight pens.
-constexpr Rgb kPens[8] = {{0, 0, 0},   {1, 0.2, 0.2}, {0.2, 0.9, 0.2}, {1, 1, 0.2},
-                          {0.3, 0.4, 1}, {1, 0.3, 1},  {0.2, 1, 1},     {1, 1, 1}};
+constexpr Rgb kPens[8] = {{0, 0, 0},     {1, 0.2, 0.2}, {0.2, 0.9, 0.2}, {1, 1, 0.2},
+                          {0.3, 0.4, 1}, {1, 0.3, 1},   {0.2, 1, 1},     {1, 1, 1}};
 
 void set_pen(cairo_t* cr, int pen) {
     const Rgb& c = kPens[pen & 7];
@@ -30,9 +30,8 @@ double sy(double y) { return kScreenHeight - 1 - y + 0.5; }
 
 // Dash lengths in rasters of the terminal's line types (1 is solid).
 void set_line_type(cairo_t* cr, int line_type) {
-    static const std::vector<double> kDashes[] = {
-        {},         {},         {3, 3},          {3, 3},  {8, 2, 2, 2}, {6, 3},
-        {4, 4},     {2, 2},     {1, 2},          {10, 3, 1, 3}, {12, 4}};
+    static const std::vector<double> kDashes[] = {{},     {},     {3, 3}, {3, 3},        {8, 2, 2, 2}, {6, 3},
+                                                  {4, 4}, {2, 2}, {1, 2}, {10, 3, 1, 3}, {12, 4}};
     const auto& d = line_type >= 0 && line_type <= 10 ? kDashes[line_type] : kDashes[1];
     cairo_set_dash(cr, d.data(), static_cast<int>(d.size()), 0);
 }
@@ -103,8 +102,10 @@ void draw_character(cairo_t* cr, const Character& ch) {
         for (const auto& gp : stroke) {
             const double u = 3.5 * ch.size + gp.x * unit, v = ch.size + (gp.y + 9) * unit;
             const double x = ch.at.x + u * c - v * s, y = ch.at.y + u * s + v * c;
-            if (first) cairo_move_to(cr, sx(x), sy(y));
-            else cairo_line_to(cr, sx(x), sy(y));
+            if (first)
+                cairo_move_to(cr, sx(x), sy(y));
+            else
+                cairo_line_to(cr, sx(x), sy(y));
             first = false;
         }
         if (stroke.size() == 1) cairo_rel_line_to(cr, 0, 0);
@@ -121,9 +122,12 @@ void draw_picture(cairo_t* cr, const Picture& picture, int scale) {
     cairo_set_line_width(cr, 1.0);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
     for (const Primitive& p : picture.items) {
-        if (const auto* l = std::get_if<Line>(&p)) draw_line(cr, *l);
-        else if (const auto* f = std::get_if<Fill>(&p)) draw_fill(cr, *f);
-        else draw_character(cr, std::get<Character>(p));
+        if (const auto* l = std::get_if<Line>(&p))
+            draw_line(cr, *l);
+        else if (const auto* f = std::get_if<Fill>(&p))
+            draw_fill(cr, *f);
+        else
+            draw_character(cr, std::get<Character>(p));
     }
 }
 
@@ -168,7 +172,8 @@ std::string write_picture_svg(const Picture& picture, const std::string& path, i
 
 std::string write_page_png(const PclPage& page, const std::string& path) {
     Surface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, page.width, page.height), cairo_surface_destroy);
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return status_text(cairo_surface_status(surface.get()));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+        return status_text(cairo_surface_status(surface.get()));
     cairo_surface_flush(surface.get());
     unsigned char* data = cairo_image_surface_get_data(surface.get());
     const int stride = cairo_image_surface_get_stride(surface.get());

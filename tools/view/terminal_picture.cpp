@@ -48,13 +48,13 @@ void Decoder::attributes(std::string_view params) {
             continue;
         }
         switch (c) {
-        case 'b': line_type_ = value; break;
-        case 'x': pen_ = value & 7; break;
-        case 'M': size_ = value < 1 ? 1 : value > 8 ? 8 : value; break;
-        case 'N': direction_ = value < 1 || value > 4 ? 1 : value; break;
-        case 'g': fill_type_ = value; break;
-        case 'w': pattern_ = value; break;
-        default: break;  // the frame prompt 'R' and others draw nothing
+            case 'b': line_type_ = value; break;
+            case 'x': pen_ = value & 7; break;
+            case 'M': size_ = value < 1 ? 1 : value > 8 ? 8 : value; break;
+            case 'N': direction_ = value < 1 || value > 4 ? 1 : value; break;
+            case 'g': fill_type_ = value; break;
+            case 'w': pattern_ = value; break;
+            default: break;  // the frame prompt 'R' and others draw nothing
         }
         value = 0;
     }
@@ -83,25 +83,27 @@ void Decoder::plot(std::string_view params) {
                      pen_at_.y + (codes[1] >= 16 ? codes[1] - 32 : codes[1])};
             }
             n = 0;
-            if (polygon) vertices.push_back(p);
-            else if (pen_down) current_.items.push_back(Line{pen_at_, p, pen_, line_type_});
+            if (polygon)
+                vertices.push_back(p);
+            else if (pen_down)
+                current_.items.push_back(Line{pen_at_, p, pen_, line_type_});
             pen_at_ = p;
             continue;
         }
         n = 0;
         switch (c) {
-        case 'a': pen_down = false; break;
-        case 'b': pen_down = true; break;
-        case 'i': absolute = true; break;
-        case 'j': absolute = false; break;
-        case 's': polygon = true; break;
-        case 'T':
-            if (polygon && vertices.size() >= 3)
-                current_.items.push_back(Fill{std::move(vertices), pen_, fill_type_, pattern_});
-            polygon = false;
-            vertices.clear();
-            break;
-        default: break;
+            case 'a': pen_down = false; break;
+            case 'b': pen_down = true; break;
+            case 'i': absolute = true; break;
+            case 'j': absolute = false; break;
+            case 's': polygon = true; break;
+            case 'T':
+                if (polygon && vertices.size() >= 3)
+                    current_.items.push_back(Fill{std::move(vertices), pen_, fill_type_, pattern_});
+                polygon = false;
+                vertices.clear();
+                break;
+            default: break;
         }
     }
 }
@@ -131,7 +133,8 @@ void Decoder::sequence(const std::string& s) {
         plot(params);
     } else if (kind == "*l") {
         text(params);
-    } else if (kind == "*d" && (params.find('A') != std::string_view::npos || params.find('a') != std::string_view::npos)) {
+    } else if (kind == "*d" &&
+               (params.find('A') != std::string_view::npos || params.find('a') != std::string_view::npos)) {
         // The screen is cleared: the next picture begins, with the text
         // size back at 1.
         end_picture();
