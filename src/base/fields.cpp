@@ -28,6 +28,23 @@ const StateReset reset_state{[] {
 }};
 }  // namespace
 
+void EncoderLine::reset() {
+    if (chars.size() == kSize) {
+        std::fill_n(chars.begin(), static_cast<std::ptrdiff_t>(std::min(written, chars.size())), ' ');
+    } else {
+        chars.assign(kSize, ' ');
+    }
+    written = 0;
+}
+
+char* EncoderLine::take(std::size_t n) {
+    const std::size_t from = static_cast<std::size_t>(std::max(encbfl_, 0));
+    if (from + n > chars.size()) chars.resize(from + n, ' ');
+    written = std::max(written, from + n);
+    encbfl_ = static_cast<int>(from + n);
+    return chars.data() + from;
+}
+
 std::string_view EncoderLine::used() const {
     std::size_t n = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(encbfl_, 0)), 0, chars.size());
     return std::string_view(chars).substr(0, n);
@@ -38,19 +55,13 @@ namespace {
 // Writes text from position L + 1 on, growing the line when it would not
 // fit, and advances L.
 void put(std::string_view text) {
-    const std::size_t from = static_cast<std::size_t>(std::max(encbfl_, 0));
-    if (from + text.size() > encbfc_.chars.size()) encbfc_.chars.resize(from + text.size(), ' ');
-    encbfc_.chars.replace(from, text.size(), text);
-    encbfl_ = static_cast<int>(from + text.size());
+    if (!text.empty()) std::memcpy(encbfc_.take(text.size()), text.data(), text.size());
 }
 
+void put(char c) { *encbfc_.take(1) = c; }
+
 void blanks(int n) {
-    if (n <= 0) return;
-    const std::size_t from = static_cast<std::size_t>(std::max(encbfl_, 0));
-    const auto count = static_cast<std::size_t>(n);
-    if (from + count > encbfc_.chars.size()) encbfc_.chars.resize(from + count, ' ');
-    std::fill_n(encbfc_.chars.begin() + static_cast<std::ptrdiff_t>(from), count, ' ');
-    encbfl_ = static_cast<int>(from + count);
+    if (n > 0) std::fill_n(encbfc_.take(static_cast<std::size_t>(n)), n, ' ');
 }
 
 // 10^n for the small n of the encoders, each the very value std::pow gives
@@ -70,17 +81,33 @@ private:
 };
 const PowersOfTen power_of_ten;
 
-std::string integer_text(std::uint64_t magnitude, bool negative, int width) {
-    std::string out;
-    int n;
-    enci01_(magnitude, width, out, negative, n);
-    return out;
+// An integer's digits after its sign, and the blanks that right-justify
+// them in width.
+struct IntegerText {
+    std::array<char, 24> text;
+    std::size_t size;
+    std::size_t pad;
+
+    IntegerText(std::uint64_t magnitude, bool negative, int width) {
+        char* p = text.data();
+        if (negative) *p++ = '-';
+        size = static_cast<std::size_t>(std::to_chars(p, text.data() + text.size(), magnitude).ptr - text.data());
+        pad = width > 0 && static_cast<std::size_t>(width) > size ? static_cast<std::size_t>(width) - size : 0;
+    }
+};
+
+// The integer written straight into the line.
+void put_integer(std::uint64_t magnitude, bool negative, int width) {
+    const IntegerText t(magnitude, negative, width);
+    char* p = encbfc_.take(t.pad + t.size);
+    std::fill_n(p, t.pad, ' ');
+    std::memcpy(p + t.pad, t.text.data(), t.size);
 }
 
-std::string integer_text(long long value, int width) {
-    std::uint64_t magnitude =
+void put_integer(long long value, int width) {
+    const std::uint64_t magnitude =
         value < 0 ? std::uint64_t(0) - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    return integer_text(magnitude, value < 0, width);
+    put_integer(magnitude, value < 0, width);
 }
 
 // Text for values that have no digits.
@@ -113,14 +140,10 @@ void write_real(float value, int width, int decimals, int exponent) {
 }  // namespace
 
 void enci01_(std::uint64_t magnitude, int width, std::string& out, bool negative, int& ndigits) {
-    char digits[24];
-    auto end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
-    std::size_t len = static_cast<std::size_t>(end - digits) + (negative ? 1 : 0);
-    std::size_t pad = width > 0 && static_cast<std::size_t>(width) > len ? width - len : 0;
-    out.append(pad, ' ');
-    if (negative) out += '-';
-    out.append(digits, end);
-    ndigits = static_cast<int>(pad + len);
+    const IntegerText t(magnitude, negative, width);
+    out.append(t.pad, ' ');
+    out.append(t.text.data(), t.size);
+    ndigits = static_cast<int>(t.pad + t.size);
 }
 
 void enci00_(std::int32_t value, std::int32_t width) {
@@ -128,7 +151,7 @@ void enci00_(std::int32_t value, std::int32_t width) {
         blanks(1);
         width = 0;
     }
-    put(integer_text(value, width));
+    put_integer(value, width);
 }
 
 void encs01_(std::string_view text, int start, int length, int quote) {
@@ -281,9 +304,9 @@ void fixed(double value, int w, int d) {
             ++k;
             lead = std::trunc(a / power_of_ten(k - 6));
         }
-        put(integer_text(static_cast<std::uint64_t>(lead), value < 0, 7));
-        put("e");
-        put(integer_text(k - 6, 0));
+        put_integer(static_cast<std::uint64_t>(lead), value < 0, 7);
+        put('e');
+        put_integer(k - 6, 0);
         // The field ends at start + w, but never inside what was written.
         blanks(start + w - encbfl_);
         return;
@@ -293,33 +316,26 @@ void fixed(double value, int w, int d) {
     if (value > 0 && ipart == 0 && w <= d + 1) {
         blanks(iwidth);
     } else {
-        put(integer_text(static_cast<std::uint64_t>(ipart), value < 0, iwidth));
+        put_integer(static_cast<std::uint64_t>(ipart), value < 0, iwidth);
     }
     if (d <= 0) return;
-    put(".");
+    put('.');
     if (value == 0.0) {
-        put("0");
+        put('0');
         blanks(d - 1);
         return;
     }
     int significant = 0;
     for (long long p = ipart; p > 0; p /= 10) ++significant;
     double f = a - static_cast<double>(ipart);
-    std::array<char, 64> digits;
-    std::size_t n = 0;
+    char* digits = encbfc_.take(static_cast<std::size_t>(d));
     for (int i = 0; i < d; ++i) {
         f *= 10.0;
         int digit = std::clamp(static_cast<int>(f), 0, 9);
         f -= digit;
         if (significant > 0 || digit != 0) ++significant;
-        const char c = significant > max_significant ? ' ' : static_cast<char>('0' + digit);
-        if (n == digits.size()) {
-            put(std::string_view(digits.data(), n));
-            n = 0;
-        }
-        digits[n++] = c;
+        digits[i] = significant > max_significant ? ' ' : static_cast<char>('0' + digit);
     }
-    put(std::string_view(digits.data(), n));
 }
 
 }  // namespace
@@ -348,8 +364,8 @@ void ence00_(float value, int width, int decimals, int) {
         fixed(m, width - 4, decimals);
     }
     while (encbfl_ > start && encbfc_.chars[static_cast<std::size_t>(encbfl_ - 1)] == ' ') --encbfl_;
-    put("e");
-    put(integer_text(k, 0));
+    put('e');
+    put_integer(k, 0);
     blanks(start + width - encbfl_);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -19,10 +20,16 @@ inline constexpr std::int32_t free_format = 0x7F800067;
 struct EncoderLine {
     static constexpr int kSize = 256;
     std::string chars = std::string(kSize, ' ');
+    // Everything from here on is blank, so a reset blanks only the part
+    // that was written rather than the whole line.
+    std::size_t written = 0;
 
-    void reset() { chars.assign(kSize, ' '); }
+    void reset();
     // The used part of the line (fill length encbfl_).
     std::string_view used() const;
+    // Room for n characters from position encbfl_ + 1 on, the line grown
+    // as needed; encbfl_ advances past them.
+    char* take(std::size_t n);
 };
 extern EncoderLine encbfc_;
 extern int encbfl_;  // positions used; the next field starts at encbfl_ + 1
