@@ -64,23 +64,6 @@ void blanks(int n) {
     if (n > 0) std::fill_n(encbfc_.take(static_cast<std::size_t>(n)), n, ' ');
 }
 
-// 10^n for the small n of the encoders, each the very value std::pow gives
-// (computed once by it), so the digits do not change.
-class PowersOfTen {
-public:
-    PowersOfTen() {
-        for (int n = -kReach; n <= kReach; ++n) at(n) = std::pow(10.0, n);
-    }
-    double operator()(int n) const { return n >= -kReach && n <= kReach ? at(n) : std::pow(10.0, n); }
-
-private:
-    static constexpr int kReach = 40;
-    std::array<double, 2 * kReach + 1> table_{};
-    double& at(int n) { return table_[static_cast<std::size_t>(n) + kReach]; }
-    double at(int n) const { return table_[static_cast<std::size_t>(n) + kReach]; }
-};
-const PowersOfTen power_of_ten;
-
 // An integer's digits after its sign, and the blanks that right-justify
 // them in width.
 struct IntegerText {
@@ -180,21 +163,13 @@ namespace {
 constexpr int max_significant = 7;
 
 // What zrrepz_ finds for a value.
-struct Representation {
-    int nint = 1, ndec = 0, nsig = 1;
-};
-
-Representation representation(float v) {
-    Representation r;
-    if (std::isfinite(v) && v != 0.0f) zrrepz_(v, r.nint, r.ndec, r.nsig);
-    return r;
-}
+DigitCount representation(float v) { return std::isfinite(v) && v != 0.0f ? digit_count(v) : DigitCount{}; }
 
 // The format choice, with every value given extra significant digits (up
 // to seven) beyond what zrrepz_ finds; known holds what it found for the
 // one value when the caller has it already.
 void choose_format(std::span<const float> values, int extra, int& width, int& decimals, int& exponent,
-                   const Representation* known = nullptr) {
+                   const DigitCount* known = nullptr) {
     int I = 0, S = 0, D = 0;
     int sign = 0, small = 0, wide = 0;
     for (float v : values) {
@@ -202,7 +177,7 @@ void choose_format(std::span<const float> values, int extra, int& width, int& de
         int nint = 1, ndec = 0, nsig = 1;
         float a = std::fabs(v);
         if (v != 0.0f) {
-            const Representation r = known != nullptr ? *known : representation(v);
+            const DigitCount r = known != nullptr ? *known : representation(v);
             nint = r.nint;
             ndec = r.ndec;
             nsig = r.nsig;
@@ -274,7 +249,7 @@ void encr00_(float value, std::int32_t width, std::int32_t decimals, std::int32_
     // more, up to seven.
     const int requested = width;
     const int start = encbfl_;
-    const Representation found = representation(value);
+    const DigitCount found = representation(value);
     const int nsig = found.nsig;
     for (int extra = 0;; ++extra) {
         int w = requested, d = 0, e = 0;
