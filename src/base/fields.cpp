@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "base/abandon.h"
 #include "base/process_state.h"
@@ -215,12 +216,48 @@ void choose_format(std::span<const float> values, int extra, int& width, int& de
 // The stated relative precision of a real written in free format.
 constexpr double read_back_precision = 6e-7;
 
+// The float nearest to a plain decimal "[-]digits[.digits]" at the start of
+// text, when it is short enough to be found exactly in single precision:
+// with fewer than 2^24 as its digits and at most ten after the point, both
+// the digits and the power of ten are floats, and one correctly rounded
+// division gives the nearest float, as a full conversion would.
+std::optional<float> short_decimal(std::string_view text) {
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative) ++i;
+    std::uint64_t digits = 0;
+    int count = 0, after_point = -1;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.' && after_point < 0) {
+            after_point = 0;
+        } else if (c >= '0' && c <= '9') {
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            if (after_point >= 0) ++after_point;
+            if (++count > 18) return std::nullopt;  // leading zeros included
+        } else if (c == 'e' || c == 'E' || c == 'p' || c == 'P') {
+            return std::nullopt;  // an exponent (or what might be read as one)
+        } else {
+            break;  // the end of the number, as for std::from_chars
+        }
+    }
+    if (count == 0) return std::nullopt;
+    constexpr std::array<float, 11> scale = {1.0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    if (digits >= (1u << 24) || after_point > 10) return std::nullopt;
+    const float magnitude = static_cast<float>(digits) / scale[static_cast<std::size_t>(std::max(after_point, 0))];
+    return negative ? -magnitude : magnitude;
+}
+
 // Whether the text of a field reads back within that precision of value.
 bool reads_back(float value, std::string_view text) {
     text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
     float back = 0.0f;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), back);
-    if (ec != std::errc() || end == text.data()) return false;
+    if (const auto quick = short_decimal(text)) {
+        back = *quick;
+    } else {
+        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), back);
+        if (ec != std::errc() || end == text.data()) return false;
+    }
     return std::fabs(static_cast<double>(back) - value) <= read_back_precision * std::fabs(value);
 }
 
@@ -300,17 +337,25 @@ void fixed(double value, int w, int d) {
         blanks(d - 1);
         return;
     }
-    int significant = 0;
-    for (long long p = ipart; p > 0; p /= 10) ++significant;
+    // f stays in [0, 1): ten times the largest double below 1 still rounds
+    // to less than 10, so every digit is 0 to 9 and taking it off is exact.
     double f = a - static_cast<double>(ipart);
     char* digits = encbfc_.take(static_cast<std::size_t>(d));
     for (int i = 0; i < d; ++i) {
         f *= 10.0;
-        int digit = std::clamp(static_cast<int>(f), 0, 9);
+        const int digit = static_cast<int>(f);
         f -= digit;
-        if (significant > 0 || digit != 0) ++significant;
-        digits[i] = significant > max_significant ? ' ' : static_cast<char>('0' + digit);
+        digits[i] = static_cast<char>('0' + digit);
     }
+    // Digits past the seventh significant one (counting from the integer
+    // part, or else from the first nonzero decimal) are blanks.
+    int significant = 0;
+    for (long long p = ipart; p > 0; p /= 10) ++significant;
+    int first = 0;
+    if (significant == 0)
+        while (first < d && digits[first] == '0') ++first;
+    const int blank_from = std::max(first + max_significant - significant, 0);
+    if (blank_from < d) std::fill(digits + blank_from, digits + d, ' ');
 }
 
 }  // namespace
