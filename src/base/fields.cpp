@@ -38,14 +38,6 @@ void EncoderLine::reset() {
     written = 0;
 }
 
-char* EncoderLine::take(std::size_t n) {
-    const std::size_t from = static_cast<std::size_t>(std::max(encbfl_, 0));
-    if (from + n > chars.size()) chars.resize(from + n, ' ');
-    written = std::max(written, from + n);
-    encbfl_ = static_cast<int>(from + n);
-    return chars.data() + from;
-}
-
 std::string_view EncoderLine::used() const {
     std::size_t n = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(encbfl_, 0)), 0, chars.size());
     return std::string_view(chars).substr(0, n);

@@ -34,6 +34,15 @@ struct EncoderLine {
 extern EncoderLine encbfc_;
 extern int encbfl_;  // positions used; the next field starts at encbfl_ + 1
 
+// Inline: every character the encoders write goes through here.
+inline char* EncoderLine::take(std::size_t n) {
+    const std::size_t from = encbfl_ > 0 ? static_cast<std::size_t>(encbfl_) : 0;
+    if (from + n > chars.size()) chars.resize(from + n, ' ');
+    if (from + n > written) written = from + n;
+    encbfl_ = static_cast<int>(from + n);
+    return chars.data() + from;
+}
+
 // Integer field, right-justified in width; never truncated.
 void enci00_(std::int32_t value, std::int32_t width);
 // The integer formatter: digits of magnitude (with a "-" when negative),
