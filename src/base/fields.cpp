@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -296,6 +297,61 @@ void encr00_(float value, std::int32_t width, std::int32_t decimals, std::int32_
 
 namespace {
 
+// The first digits.size() decimals of a >= 0 after its integer part
+// ipart, as the double loop "f *= 10; digit = int(f); f -= digit" finds
+// them.  f stays in [0, 1) there (ten times the largest double below 1
+// still rounds to less than 10), so every digit is 0 to 9 and taking it
+// off is exact: the only rounding is that of each product, at most 2^-50.
+// After i digits the loop's f is then within 2^-50 * 10^i / 9 of the exact
+// fraction frac(f0 * 10^i), and its digits are those of the exact
+// floor(f0 * 10^n) unless some exact fraction came within a quarter of
+// 2^-50 * 10^i of a whole number; that shows in the last one,
+// frac(f0 * 10^n), as a distance below 2^-50 * 10^n from 0 or 1.  So the
+// digits come from one exact integer product, and the loop runs only in
+// that rare case, for n beyond nine, or for a below 2^-8.
+// "00" to "99", for taking digits off two at a time.
+constexpr std::array<char, 200> two_digits = [] {
+    std::array<char, 200> t{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        t[2 * i] = static_cast<char>('0' + i / 10);
+        t[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return t;
+}();
+
+void decimal_digits(double a, long long ipart, std::span<char> digits) {
+    double f = a - static_cast<double>(ipart);
+    const std::size_t n = digits.size();
+    // f = F / 2^S exactly: a - ipart is a multiple of a's last place.
+    const int S = 52 - (static_cast<int>((std::bit_cast<std::uint64_t>(a) >> 52) & 0x7ff) - 1023);
+    if (n <= 9 && S >= 1 && S <= 60) {
+        constexpr std::array<std::uint64_t, 10> powers = {1,      10,      100,      1000,      10000,
+                                                          100000, 1000000, 10000000, 100000000, 1000000000};
+        const std::uint64_t P = powers[n];
+        const auto F = static_cast<std::uint64_t>(f * std::bit_cast<double>(std::uint64_t(S + 1023) << 52));
+        // F * P (below 2^90) as high and low 64 bits.
+        const std::uint64_t upper = (F >> 32) * P, lower = (F & 0xffffffffu) * P;
+        const std::uint64_t lo = lower + (upper << 32);
+        const std::uint64_t hi = (upper >> 32) + (lo < lower ? 1 : 0);
+        const std::uint64_t rest = lo & ((std::uint64_t{1} << S) - 1);
+        // 2^-50 * 10^n in units of 2^-S, rounded up.
+        const std::uint64_t margin = S >= 50 ? P << (S - 50) : (P >> (50 - S)) + 1;
+        if (rest >= margin && rest < (std::uint64_t{1} << S) - margin) {
+            auto D = static_cast<std::uint32_t>((hi << (64 - S)) | (lo >> S));  // below 10^n
+            std::size_t i = n;
+            for (; i >= 2; i -= 2, D /= 100) std::memcpy(&digits[i - 2], &two_digits[2 * (D % 100)], 2);
+            if (i == 1) digits[0] = static_cast<char>('0' + D);
+            return;
+        }
+    }
+    for (char& digit : digits) {
+        f *= 10.0;
+        const int d = static_cast<int>(f);
+        f -= d;
+        digit = static_cast<char>('0' + d);
+    }
+}
+
 // Fixed notation of a double; the digits of the encoders come from here so
 // that rounding is not blurred by single-precision arithmetic.
 void fixed(double value, int w, int d) {
@@ -329,16 +385,8 @@ void fixed(double value, int w, int d) {
         blanks(d - 1);
         return;
     }
-    // f stays in [0, 1): ten times the largest double below 1 still rounds
-    // to less than 10, so every digit is 0 to 9 and taking it off is exact.
-    double f = a - static_cast<double>(ipart);
     char* digits = encbfc_.take(static_cast<std::size_t>(d));
-    for (int i = 0; i < d; ++i) {
-        f *= 10.0;
-        const int digit = static_cast<int>(f);
-        f -= digit;
-        digits[i] = static_cast<char>('0' + digit);
-    }
+    decimal_digits(a, ipart, std::span<char>(digits, static_cast<std::size_t>(d)));
     // Digits past the seventh significant one (counting from the integer
     // part, or else from the first nonzero decimal) are blanks.
     int significant = 0;
