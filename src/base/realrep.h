@@ -80,11 +80,14 @@ inline DigitCount digit_count(float x) {
     // The fewest digits whose rounding lies within the precision of m; every
     // step is tried at once (they do not depend on each other), the first
     // that holds counts.
+    // m / p + 0.5 lies between 0.5 and about 10^6, where truncation is the
+    // conversion to int and back; the first step, p = 1, divides exactly.
     const float t = real_precision * m;
     unsigned holds = 1u << (max_significant - 1);
     for (std::size_t i = 0; i < digit_steps.size(); ++i) {
         const float p = digit_steps[i];
-        const float d = std::trunc(m / p + 0.5f);
+        const float q = i == 0 ? m : m / p;
+        const auto d = static_cast<float>(static_cast<int>(q + 0.5f));
         holds |= (std::fabs(m - d * p) <= t ? 1u : 0u) << i;
     }
     const int nsig = 1 + std::countr_zero(holds);
