@@ -297,6 +297,16 @@ void encr00_(float value, std::int32_t width, std::int32_t decimals, std::int32_
 
 namespace {
 
+// "00" to "99", for taking digits off two at a time.
+constexpr std::array<char, 200> two_digits = [] {
+    std::array<char, 200> t{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        t[2 * i] = static_cast<char>('0' + i / 10);
+        t[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return t;
+}();
+
 // The first digits.size() decimals of a >= 0 after its integer part
 // ipart, as the double loop "f *= 10; digit = int(f); f -= digit" finds
 // them.  f stays in [0, 1) there (ten times the largest double below 1
@@ -309,16 +319,6 @@ namespace {
 // frac(f0 * 10^n), as a distance below 2^-50 * 10^n from 0 or 1.  So the
 // digits come from one exact integer product, and the loop runs only in
 // that rare case, for n beyond nine, or for a below 2^-8.
-// "00" to "99", for taking digits off two at a time.
-constexpr std::array<char, 200> two_digits = [] {
-    std::array<char, 200> t{};
-    for (std::size_t i = 0; i < 100; ++i) {
-        t[2 * i] = static_cast<char>('0' + i / 10);
-        t[2 * i + 1] = static_cast<char>('0' + i % 10);
-    }
-    return t;
-}();
-
 void decimal_digits(double a, long long ipart, std::span<char> digits) {
     double f = a - static_cast<double>(ipart);
     const std::size_t n = digits.size();
