@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "base/abandon.h"
 #include "base/process_state.h"
@@ -28,6 +30,15 @@ const StateReset reset_state{[] {
 }};
 }  // namespace
 
+void EncoderLine::reset() {
+    if (chars.size() == kSize) {
+        std::fill_n(chars.begin(), static_cast<std::ptrdiff_t>(std::min(written, chars.size())), ' ');
+    } else {
+        chars.assign(kSize, ' ');
+    }
+    written = 0;
+}
+
 std::string_view EncoderLine::used() const {
     std::size_t n = std::clamp<std::size_t>(static_cast<std::size_t>(std::max(encbfl_, 0)), 0, chars.size());
     return std::string_view(chars).substr(0, n);
@@ -38,49 +49,42 @@ namespace {
 // Writes text from position L + 1 on, growing the line when it would not
 // fit, and advances L.
 void put(std::string_view text) {
-    const std::size_t from = static_cast<std::size_t>(std::max(encbfl_, 0));
-    if (from + text.size() > encbfc_.chars.size()) encbfc_.chars.resize(from + text.size(), ' ');
-    encbfc_.chars.replace(from, text.size(), text);
-    encbfl_ = static_cast<int>(from + text.size());
+    if (!text.empty()) std::memcpy(encbfc_.take(text.size()), text.data(), text.size());
 }
+
+void put(char c) { *encbfc_.take(1) = c; }
 
 void blanks(int n) {
-    if (n <= 0) return;
-    const std::size_t from = static_cast<std::size_t>(std::max(encbfl_, 0));
-    const auto count = static_cast<std::size_t>(n);
-    if (from + count > encbfc_.chars.size()) encbfc_.chars.resize(from + count, ' ');
-    std::fill_n(encbfc_.chars.begin() + static_cast<std::ptrdiff_t>(from), count, ' ');
-    encbfl_ = static_cast<int>(from + count);
+    if (n > 0) std::fill_n(encbfc_.take(static_cast<std::size_t>(n)), n, ' ');
 }
 
-// 10^n for the small n of the encoders, each the very value std::pow gives
-// (computed once by it), so the digits do not change.
-class PowersOfTen {
-public:
-    PowersOfTen() {
-        for (int n = -kReach; n <= kReach; ++n) at(n) = std::pow(10.0, n);
+// An integer's digits after its sign, and the blanks that right-justify
+// them in width.
+struct IntegerText {
+    std::array<char, 24> text;
+    std::size_t size;
+    std::size_t pad;
+
+    IntegerText(std::uint64_t magnitude, bool negative, int width) {
+        char* p = text.data();
+        if (negative) *p++ = '-';
+        size = static_cast<std::size_t>(std::to_chars(p, text.data() + text.size(), magnitude).ptr - text.data());
+        pad = width > 0 && static_cast<std::size_t>(width) > size ? static_cast<std::size_t>(width) - size : 0;
     }
-    double operator()(int n) const { return n >= -kReach && n <= kReach ? at(n) : std::pow(10.0, n); }
-
-private:
-    static constexpr int kReach = 40;
-    std::array<double, 2 * kReach + 1> table_{};
-    double& at(int n) { return table_[static_cast<std::size_t>(n) + kReach]; }
-    double at(int n) const { return table_[static_cast<std::size_t>(n) + kReach]; }
 };
-const PowersOfTen power_of_ten;
 
-std::string integer_text(std::uint64_t magnitude, bool negative, int width) {
-    std::string out;
-    int n;
-    enci01_(magnitude, width, out, negative, n);
-    return out;
+// The integer written straight into the line.
+void put_integer(std::uint64_t magnitude, bool negative, int width) {
+    const IntegerText t(magnitude, negative, width);
+    char* p = encbfc_.take(t.pad + t.size);
+    std::fill_n(p, t.pad, ' ');
+    std::memcpy(p + t.pad, t.text.data(), t.size);
 }
 
-std::string integer_text(long long value, int width) {
-    std::uint64_t magnitude =
+void put_integer(long long value, int width) {
+    const std::uint64_t magnitude =
         value < 0 ? std::uint64_t(0) - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    return integer_text(magnitude, value < 0, width);
+    put_integer(magnitude, value < 0, width);
 }
 
 // Text for values that have no digits.
@@ -113,14 +117,10 @@ void write_real(float value, int width, int decimals, int exponent) {
 }  // namespace
 
 void enci01_(std::uint64_t magnitude, int width, std::string& out, bool negative, int& ndigits) {
-    char digits[24];
-    auto end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
-    std::size_t len = static_cast<std::size_t>(end - digits) + (negative ? 1 : 0);
-    std::size_t pad = width > 0 && static_cast<std::size_t>(width) > len ? width - len : 0;
-    out.append(pad, ' ');
-    if (negative) out += '-';
-    out.append(digits, end);
-    ndigits = static_cast<int>(pad + len);
+    const IntegerText t(magnitude, negative, width);
+    out.append(t.pad, ' ');
+    out.append(t.text.data(), t.size);
+    ndigits = static_cast<int>(t.pad + t.size);
 }
 
 void enci00_(std::int32_t value, std::int32_t width) {
@@ -128,7 +128,7 @@ void enci00_(std::int32_t value, std::int32_t width) {
         blanks(1);
         width = 0;
     }
-    put(integer_text(value, width));
+    put_integer(value, width);
 }
 
 void encs01_(std::string_view text, int start, int length, int quote) {
@@ -157,21 +157,13 @@ namespace {
 constexpr int max_significant = 7;
 
 // What zrrepz_ finds for a value.
-struct Representation {
-    int nint = 1, ndec = 0, nsig = 1;
-};
-
-Representation representation(float v) {
-    Representation r;
-    if (std::isfinite(v) && v != 0.0f) zrrepz_(v, r.nint, r.ndec, r.nsig);
-    return r;
-}
+DigitCount representation(float v) { return std::isfinite(v) && v != 0.0f ? digit_count(v) : DigitCount{}; }
 
 // The format choice, with every value given extra significant digits (up
 // to seven) beyond what zrrepz_ finds; known holds what it found for the
 // one value when the caller has it already.
 void choose_format(std::span<const float> values, int extra, int& width, int& decimals, int& exponent,
-                   const Representation* known = nullptr) {
+                   const DigitCount* known = nullptr) {
     int I = 0, S = 0, D = 0;
     int sign = 0, small = 0, wide = 0;
     for (float v : values) {
@@ -179,7 +171,7 @@ void choose_format(std::span<const float> values, int extra, int& width, int& de
         int nint = 1, ndec = 0, nsig = 1;
         float a = std::fabs(v);
         if (v != 0.0f) {
-            const Representation r = known != nullptr ? *known : representation(v);
+            const DigitCount r = known != nullptr ? *known : representation(v);
             nint = r.nint;
             ndec = r.ndec;
             nsig = r.nsig;
@@ -217,12 +209,48 @@ void choose_format(std::span<const float> values, int extra, int& width, int& de
 // The stated relative precision of a real written in free format.
 constexpr double read_back_precision = 6e-7;
 
+// The float nearest to a plain decimal "[-]digits[.digits]" at the start of
+// text, when it is short enough to be found exactly in single precision:
+// with fewer than 2^24 as its digits and at most ten after the point, both
+// the digits and the power of ten are floats, and one correctly rounded
+// division gives the nearest float, as a full conversion would.
+std::optional<float> short_decimal(std::string_view text) {
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative) ++i;
+    std::uint64_t digits = 0;
+    int count = 0, after_point = -1;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.' && after_point < 0) {
+            after_point = 0;
+        } else if (c >= '0' && c <= '9') {
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            if (after_point >= 0) ++after_point;
+            if (++count > 18) return std::nullopt;  // leading zeros included
+        } else if (c == 'e' || c == 'E' || c == 'p' || c == 'P') {
+            return std::nullopt;  // an exponent (or what might be read as one)
+        } else {
+            break;  // the end of the number, as for std::from_chars
+        }
+    }
+    if (count == 0) return std::nullopt;
+    constexpr std::array<float, 11> scale = {1.0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    if (digits >= (1u << 24) || after_point > 10) return std::nullopt;
+    const float magnitude = static_cast<float>(digits) / scale[static_cast<std::size_t>(std::max(after_point, 0))];
+    return negative ? -magnitude : magnitude;
+}
+
 // Whether the text of a field reads back within that precision of value.
 bool reads_back(float value, std::string_view text) {
     text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
     float back = 0.0f;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), back);
-    if (ec != std::errc() || end == text.data()) return false;
+    if (const auto quick = short_decimal(text)) {
+        back = *quick;
+    } else {
+        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), back);
+        if (ec != std::errc() || end == text.data()) return false;
+    }
     return std::fabs(static_cast<double>(back) - value) <= read_back_precision * std::fabs(value);
 }
 
@@ -251,7 +279,7 @@ void encr00_(float value, std::int32_t width, std::int32_t decimals, std::int32_
     // more, up to seven.
     const int requested = width;
     const int start = encbfl_;
-    const Representation found = representation(value);
+    const DigitCount found = representation(value);
     const int nsig = found.nsig;
     for (int extra = 0;; ++extra) {
         int w = requested, d = 0, e = 0;
@@ -269,6 +297,61 @@ void encr00_(float value, std::int32_t width, std::int32_t decimals, std::int32_
 
 namespace {
 
+// "00" to "99", for taking digits off two at a time.
+constexpr std::array<char, 200> two_digits = [] {
+    std::array<char, 200> t{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        t[2 * i] = static_cast<char>('0' + i / 10);
+        t[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return t;
+}();
+
+// The first digits.size() decimals of a >= 0 after its integer part
+// ipart, as the double loop "f *= 10; digit = int(f); f -= digit" finds
+// them.  f stays in [0, 1) there (ten times the largest double below 1
+// still rounds to less than 10), so every digit is 0 to 9 and taking it
+// off is exact: the only rounding is that of each product, at most 2^-50.
+// After i digits the loop's f is then within 2^-50 * 10^i / 9 of the exact
+// fraction frac(f0 * 10^i), and its digits are those of the exact
+// floor(f0 * 10^n) unless some exact fraction came within a quarter of
+// 2^-50 * 10^i of a whole number; that shows in the last one,
+// frac(f0 * 10^n), as a distance below 2^-50 * 10^n from 0 or 1.  So the
+// digits come from one exact integer product, and the loop runs only in
+// that rare case, for n beyond nine, or for a below 2^-8.
+void decimal_digits(double a, long long ipart, std::span<char> digits) {
+    double f = a - static_cast<double>(ipart);
+    const std::size_t n = digits.size();
+    // f = F / 2^S exactly: a - ipart is a multiple of a's last place.
+    const int S = 52 - (static_cast<int>((std::bit_cast<std::uint64_t>(a) >> 52) & 0x7ff) - 1023);
+    if (n <= 9 && S >= 1 && S <= 60) {
+        constexpr std::array<std::uint64_t, 10> powers = {1,      10,      100,      1000,      10000,
+                                                          100000, 1000000, 10000000, 100000000, 1000000000};
+        const std::uint64_t P = powers[n];
+        const auto F = static_cast<std::uint64_t>(f * std::bit_cast<double>(std::uint64_t(S + 1023) << 52));
+        // F * P (below 2^90) as high and low 64 bits.
+        const std::uint64_t upper = (F >> 32) * P, lower = (F & 0xffffffffu) * P;
+        const std::uint64_t lo = lower + (upper << 32);
+        const std::uint64_t hi = (upper >> 32) + (lo < lower ? 1 : 0);
+        const std::uint64_t rest = lo & ((std::uint64_t{1} << S) - 1);
+        // 2^-50 * 10^n in units of 2^-S, rounded up.
+        const std::uint64_t margin = S >= 50 ? P << (S - 50) : (P >> (50 - S)) + 1;
+        if (rest >= margin && rest < (std::uint64_t{1} << S) - margin) {
+            auto D = static_cast<std::uint32_t>((hi << (64 - S)) | (lo >> S));  // below 10^n
+            std::size_t i = n;
+            for (; i >= 2; i -= 2, D /= 100) std::memcpy(&digits[i - 2], &two_digits[2 * (D % 100)], 2);
+            if (i == 1) digits[0] = static_cast<char>('0' + D);
+            return;
+        }
+    }
+    for (char& digit : digits) {
+        f *= 10.0;
+        const int d = static_cast<int>(f);
+        f -= d;
+        digit = static_cast<char>('0' + d);
+    }
+}
+
 // Fixed notation of a double; the digits of the encoders come from here so
 // that rounding is not blurred by single-precision arithmetic.
 void fixed(double value, int w, int d) {
@@ -281,9 +364,9 @@ void fixed(double value, int w, int d) {
             ++k;
             lead = std::trunc(a / power_of_ten(k - 6));
         }
-        put(integer_text(static_cast<std::uint64_t>(lead), value < 0, 7));
-        put("e");
-        put(integer_text(k - 6, 0));
+        put_integer(static_cast<std::uint64_t>(lead), value < 0, 7);
+        put('e');
+        put_integer(k - 6, 0);
         // The field ends at start + w, but never inside what was written.
         blanks(start + w - encbfl_);
         return;
@@ -293,33 +376,26 @@ void fixed(double value, int w, int d) {
     if (value > 0 && ipart == 0 && w <= d + 1) {
         blanks(iwidth);
     } else {
-        put(integer_text(static_cast<std::uint64_t>(ipart), value < 0, iwidth));
+        put_integer(static_cast<std::uint64_t>(ipart), value < 0, iwidth);
     }
     if (d <= 0) return;
-    put(".");
+    put('.');
     if (value == 0.0) {
-        put("0");
+        put('0');
         blanks(d - 1);
         return;
     }
+    char* digits = encbfc_.take(static_cast<std::size_t>(d));
+    decimal_digits(a, ipart, std::span<char>(digits, static_cast<std::size_t>(d)));
+    // Digits past the seventh significant one (counting from the integer
+    // part, or else from the first nonzero decimal) are blanks.
     int significant = 0;
     for (long long p = ipart; p > 0; p /= 10) ++significant;
-    double f = a - static_cast<double>(ipart);
-    std::array<char, 64> digits;
-    std::size_t n = 0;
-    for (int i = 0; i < d; ++i) {
-        f *= 10.0;
-        int digit = std::clamp(static_cast<int>(f), 0, 9);
-        f -= digit;
-        if (significant > 0 || digit != 0) ++significant;
-        const char c = significant > max_significant ? ' ' : static_cast<char>('0' + digit);
-        if (n == digits.size()) {
-            put(std::string_view(digits.data(), n));
-            n = 0;
-        }
-        digits[n++] = c;
-    }
-    put(std::string_view(digits.data(), n));
+    int first = 0;
+    if (significant == 0)
+        while (first < d && digits[first] == '0') ++first;
+    const int blank_from = std::max(first + max_significant - significant, 0);
+    if (blank_from < d) std::fill(digits + blank_from, digits + d, ' ');
 }
 
 }  // namespace
@@ -348,8 +424,8 @@ void ence00_(float value, int width, int decimals, int) {
         fixed(m, width - 4, decimals);
     }
     while (encbfl_ > start && encbfc_.chars[static_cast<std::size_t>(encbfl_ - 1)] == ' ') --encbfl_;
-    put("e");
-    put(integer_text(k, 0));
+    put('e');
+    put_integer(k, 0);
     blanks(start + width - encbfl_);
 }
 

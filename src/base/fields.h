@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -19,13 +20,28 @@ inline constexpr std::int32_t free_format = 0x7F800067;
 struct EncoderLine {
     static constexpr int kSize = 256;
     std::string chars = std::string(kSize, ' ');
+    // Everything from here on is blank, so a reset blanks only the part
+    // that was written rather than the whole line.
+    std::size_t written = 0;
 
-    void reset() { chars.assign(kSize, ' '); }
+    void reset();
     // The used part of the line (fill length encbfl_).
     std::string_view used() const;
+    // Room for n characters from position encbfl_ + 1 on, the line grown
+    // as needed; encbfl_ advances past them.
+    char* take(std::size_t n);
 };
 extern EncoderLine encbfc_;
 extern int encbfl_;  // positions used; the next field starts at encbfl_ + 1
+
+// Inline: every character the encoders write goes through here.
+inline char* EncoderLine::take(std::size_t n) {
+    const std::size_t from = encbfl_ > 0 ? static_cast<std::size_t>(encbfl_) : 0;
+    if (from + n > chars.size()) chars.resize(from + n, ' ');
+    if (from + n > written) written = from + n;
+    encbfl_ = static_cast<int>(from + n);
+    return chars.data() + from;
+}
 
 // Integer field, right-justified in width; never truncated.
 void enci00_(std::int32_t value, std::int32_t width);

@@ -1,14 +1,51 @@
 #include "base/realrep.h"
 
-#include <array>
-#include <cmath>
+#include <bit>
+#include <cstdint>
 #include <cstdlib>
 
 namespace tgd {
 
+PowersOfTen::PowersOfTen() {
+    for (int n = -kReach; n <= kReach; ++n) table_[static_cast<std::size_t>(n + kReach)] = std::pow(10.0, n);
+}
+const PowersOfTen power_of_ten;
+
 namespace {
+
 constexpr std::array<float, 10> powers_of_ten = {1.0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f};
-constexpr int max_significant = 7;
+
+// The first guess at the power of ten of a positive finite float: the
+// logarithm in single precision, truncated, one less when negative (so an
+// exact negative power of ten starts one too low; the mantissa loops of
+// zpowrz_ put that right).
+int exponent_from_logarithm(float a) {
+    const float l = std::log10(a);
+    int e = static_cast<int>(l);  // |l| < 46 for finite floats
+    if (l < 0.0f) --e;
+    return e;
+}
+
+// The same guess without the logarithm.  Away from the powers of ten the
+// single-precision logarithm lies strictly between two integers (a margin
+// of 1e-4 relative is more than ten of its units in the last place even at
+// the ends of the float range), so its truncation is floor(log10(a)), found
+// here from the binary exponent and the table; close to a power of ten the
+// logarithm itself decides.  Checked against the logarithm for every float.
+int first_exponent(float a) {
+    const double d = a;
+    // The binary exponent from the bits (subnormals count as the smallest
+    // normal one: the loops below walk the rest of the way).
+    const int binary = static_cast<int>((std::bit_cast<std::uint32_t>(a) >> 23) & 0xffu) - 127;
+    int k = (binary * 1233) >> 12;  // about floor(log2(a) * log10(2))
+    while (d >= power_of_ten(k + 1)) ++k;
+    while (d < power_of_ten(k)) --k;
+    constexpr double margin = 1e-4;
+    if (d < power_of_ten(k) * (1.0 + margin) || d > power_of_ten(k + 1) * (1.0 - margin))
+        return exponent_from_logarithm(a);
+    return k;
+}
+
 }  // namespace
 
 void zpowrz_(float x, float& mantissa, int& exponent) {
@@ -23,17 +60,15 @@ void zpowrz_(float x, float& mantissa, int& exponent) {
         exponent = 0;
         return;
     }
-    float l = std::log10(a);
-    int e = static_cast<int>(l);  // |l| < 46 for finite floats
-    if (l < 0.0f) --e;
+    int e = first_exponent(a);
     float m;
     if (std::abs(e) < 10) {
         m = e >= 0 ? a / powers_of_ten[static_cast<std::size_t>(e)] : a * powers_of_ten[static_cast<std::size_t>(-e)];
     } else {
         // In double: 10^e of a tiny or huge float is outside float range.
-        m = static_cast<float>(static_cast<double>(a) / std::pow(10.0, e));
+        m = static_cast<float>(static_cast<double>(a) / power_of_ten(e));
     }
-    // The logarithm may be off by one around exact powers of ten.
+    // The first guess may be off by one around exact powers of ten.
     while (m >= 10.0f) {
         m /= 10.0f;
         ++e;
@@ -46,37 +81,11 @@ void zpowrz_(float x, float& mantissa, int& exponent) {
     mantissa = x < 0.0f ? -m : m;
 }
 
-// In single precision, step by step: the digit count is part of what the
-// deferred-graphics files hold, so it must not drift with the arithmetic.
-// Where this count is too few for a value to read back within the stated
-// precision, the free-format encoder adds digits (deferred/fields.cpp).
 void zrrepz_(float x, int& nint, int& ndec, int& nsig) {
-    float m;
-    int e;
-    zpowrz_(std::fabs(x), m, e);
-    if (!std::isfinite(m)) {
-        nint = 1;
-        nsig = 1;
-        ndec = 0;
-        return;
-    }
-    // A mantissa that rounds to 10 counts as the next power.
-    if (m >= 10.0f * (1.0f - real_precision)) {
-        ++e;
-        m = 1.0f;
-    }
-    nint = e + 1 < 0 ? 0 : e + 1;
-    const float t = real_precision * m;
-    float p = 1.0f;
-    nsig = 1;
-    while (nsig < max_significant) {
-        const float d = std::trunc(m / p + 0.5f);
-        if (std::fabs(m - d * p) <= t) break;
-        p *= 0.1f;
-        if (p == 0.0f) break;
-        ++nsig;
-    }
-    ndec = nsig - e - 1;
+    const DigitCount r = digit_count(x);
+    nint = r.nint;
+    ndec = r.ndec;
+    nsig = r.nsig;
 }
 
 }  // namespace tgd

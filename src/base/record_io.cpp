@@ -169,7 +169,12 @@ void ptline_(int unit, std::string_view text) {
 }
 
 void prtfil_(int unit) {
-    ptline_(unit, encbfc_.used());
+    // The newline goes into the line right after its last nonblank, so
+    // that the line leaves in one piece.
+    const std::size_t end = encbfc_.used().find_last_not_of(' ');
+    encbfl_ = end == std::string_view::npos ? 0 : static_cast<int>(end + 1);
+    *encbfc_.take(1) = '\n';
+    gathered_write(unit, encbfc_.used());
     encbfl_ = 0;
     encbfc_.reset();
 }
