@@ -82,9 +82,20 @@ float marker_size_inches() {
 
 void draw_markers(const float* x, const float* y, int n, int marker, float hx, float hy, MarkerDrawFn lines,
                   MarkerDrawFn polygon) {
+    // The figure around the origin holds the offsets themselves (0 plus an
+    // offset is that offset), so each point plus them is the very sum
+    // marker_strokes would make for it, without building the figure anew.
+    const std::vector<MarkerStroke> figure = marker_strokes(marker, 0.0f, 0.0f, hx, hy);
+    std::vector<float> sx, sy;
     for (int i = 0; i < n; ++i) {
-        for (const MarkerStroke& stroke : marker_strokes(marker, x[i], y[i], hx, hy)) {
-            (stroke.filled ? polygon : lines)(stroke.x.data(), stroke.y.data(), static_cast<int>(stroke.x.size()));
+        for (const MarkerStroke& stroke : figure) {
+            sx.resize(stroke.x.size());
+            sy.resize(stroke.y.size());
+            for (std::size_t k = 0; k < stroke.x.size(); ++k) {
+                sx[k] = x[i] + stroke.x[k];
+                sy[k] = y[i] + stroke.y[k];
+            }
+            (stroke.filled ? polygon : lines)(sx.data(), sy.data(), static_cast<int>(sx.size()));
         }
     }
 }
