@@ -7,7 +7,7 @@
 namespace tgd {
 
 PowersOfTen::PowersOfTen() {
-    for (int n = -kReach; n <= kReach; ++n) table_[static_cast<std::size_t>(n + kReach)] = std::pow(10.0, n);
+    for (int at = 0; at <= 2 * kReach; ++at) table_[static_cast<std::size_t>(at)] = std::pow(10.0, at - kReach);
 }
 const PowersOfTen power_of_ten;
 

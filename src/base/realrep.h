@@ -19,7 +19,9 @@ class PowersOfTen {
 public:
     PowersOfTen();
     double operator()(int n) const {
-        return n >= -kReach && n <= kReach ? table_[static_cast<std::size_t>(n + kReach)] : std::pow(10.0, n);
+        if (n < -kReach || n > kReach) return std::pow(10.0, n);
+        const int at = n + kReach;
+        return table_[static_cast<std::size_t>(at)];
     }
 
 private:
@@ -87,7 +89,8 @@ inline DigitCount digit_count(float x) {
     for (std::size_t i = 0; i < digit_steps.size(); ++i) {
         const float p = digit_steps[i];
         const float q = i == 0 ? m : m / p;
-        const auto d = static_cast<float>(static_cast<int>(q + 0.5f));
+        const float rounded_up = q + 0.5f;  // truncated below: rounds q half up
+        const auto d = static_cast<float>(static_cast<int>(rounded_up));
         holds |= (std::fabs(m - d * p) <= t ? 1u : 0u) << i;
     }
     const int nsig = 1 + std::countr_zero(holds);
