@@ -1,6 +1,8 @@
 // Plotting symbols: small figures in user coordinates, drawn through the
 // kernel's polyline (clipped, reported) and the terminal's filled polygon.
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -80,30 +82,10 @@ float marker_size_inches() {
     return bgrp_(bg::marker_size) > 0.0f ? bgrp_(bg::marker_size) : 0.4f * bgrp_(bg::cell_height_in);
 }
 
-void draw_markers(const float* x, const float* y, int n, int marker, float hx, float hy, MarkerDrawFn lines,
-                  MarkerDrawFn polygon) {
-    // The figure around the origin holds the offsets themselves (0 plus an
-    // offset is that offset), so each point plus them is the very sum
-    // marker_strokes would make for it, without building the figure anew.
-    const std::vector<MarkerStroke> figure = marker_strokes(marker, 0.0f, 0.0f, hx, hy);
-    std::vector<float> sx, sy;
-    for (int i = 0; i < n; ++i) {
-        for (const MarkerStroke& stroke : figure) {
-            sx.resize(stroke.x.size());
-            sy.resize(stroke.y.size());
-            for (std::size_t k = 0; k < stroke.x.size(); ++k) {
-                sx[k] = x[i] + stroke.x[k];
-                sy[k] = y[i] + stroke.y[k];
-            }
-            (stroke.filled ? polygon : lines)(sx.data(), sy.data(), static_cast<int>(sx.size()));
-        }
-    }
-}
-
 void dmarkz_(const float* x, const float* y, int n, int marker) {
     if (marker < 0 || marker >= kMarkerCount) return;
     const float size = marker_size_inches();
-    draw_markers(x, y, n, marker, size / (2.0f * bgrp_(bg::inch_per_user_x)),
+    draw_markers(x, y, static_cast<std::size_t>(std::max(n, 0)), marker, size / (2.0f * bgrp_(bg::inch_per_user_x)),
                  size / (2.0f * bgrp_(bg::inch_per_user_y)), linesz_, polyz_);
 }
 
